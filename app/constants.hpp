@@ -1,0 +1,51 @@
+// The application's constants area and globals area in the data image: its string literals and
+// single-precision layout factors, and its one global, the background brush.
+#pragma once
+#include "runtime/startup.hpp"
+#include "runtime/strings.hpp"
+
+// A StringLiteral of N bytes, built at compile time from a string constant (its terminator is
+// not stored).
+template <int N>
+struct __attribute__((packed)) LiteralOf {
+  uint16_t length;
+  char bytes[N];
+  constexpr LiteralOf(const char (&text)[N + 1]) : length(N), bytes{} {
+    for (int i = 0; i < N; ++i) bytes[i] = text[i];
+  }
+};
+
+struct __attribute__((packed)) AppConstants {
+  // Layout factors as single-precision bit patterns.
+  uint32_t factor_left;           // 0.1
+  uint32_t factor_report_top;     // 0.05
+  uint32_t factor_width;          // 0.8
+  uint32_t factor_report_height;  // 0.4
+  uint32_t factor_button_top;     // 0.65
+  uint32_t factor_button_height;  // 0.2
+  LiteralOf<8> caption;
+  LiteralOf<16> button_text;
+  uint16_t empty_text;  // the empty literal: length 0
+  LiteralOf<8> width_label;
+  LiteralOf<8> pixels_middle;
+  LiteralOf<2> line_break;
+  LiteralOf<9> height_label;
+  LiteralOf<7> pixels_end;
+  unsigned char padding[236 - 24 - 10 - 18 - 2 - 10 - 10 - 4 - 11 - 9];
+};
+static_assert(sizeof(AppConstants) == DATA_CONSTANTS_SIZE, "the constants area is 236 bytes");
+
+struct __attribute__((packed)) AppGlobals {
+  uintptr_t background_brush;
+  unsigned char padding[DATA_GLOBALS_SIZE - sizeof(uintptr_t)];
+};
+static_assert(sizeof(AppGlobals) <= DATA_GLOBALS_SIZE, "the globals area is 12 bytes");
+
+// The constants and globals at their working place (after start-up has prepared the image).
+inline const AppConstants* app_constants() {
+  return reinterpret_cast<const AppConstants*>(data_constants());
+}
+inline AppGlobals* app_globals() { return reinterpret_cast<AppGlobals*>(data_globals()); }
+inline const StringLiteral* app_literal(const void* field) {
+  return static_cast<const StringLiteral*>(field);
+}

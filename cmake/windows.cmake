@@ -1,0 +1,49 @@
+# Windows builds (mingw-w64): the product resizing.exe and the programs and tests that run on the
+# Windows API under Wine.
+option(WINE_TESTS "Build the tests that run under Wine" ON)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(ENTRY_SYMBOL _program_entry)
+else()
+  set(ENTRY_SYMBOL program_entry)
+endif()
+
+set(WINDOWS_LIBS user32 gdi32 ole32 oleaut32 advapi32 kernel32)
+# Size: every function and datum in its own section, collected by --gc-sections.
+set(SMALL_FLAGS -Os -fno-stack-protector -fno-ident -mno-stack-arg-probe -fomit-frame-pointer)
+# The data image stores 32-bit addresses: a 64-bit build keeps its image below 4 GiB.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_link_options(-Wl,--image-base,0x10000000 -Wl,--disable-dynamicbase -Wl,--disable-high-entropy-va)
+endif()
+
+add_library(runtime STATIC ${RUNTIME_SOURCES})
+target_compile_options(runtime PRIVATE ${SMALL_FLAGS})
+if(TOOLKIT_SOURCES)
+  add_library(toolkit STATIC ${TOOLKIT_SOURCES})
+  target_compile_options(toolkit PRIVATE ${SMALL_FLAGS})
+  target_link_libraries(toolkit PUBLIC runtime)
+else()
+  add_library(toolkit INTERFACE)
+  target_link_libraries(toolkit INTERFACE runtime)
+endif()
+
+# A program with no C runtime: entered at program_entry, importing only the system DLLs.
+file(GLOB NOCRT_SOURCES CONFIGURE_DEPENDS runtime/nocrt/*.cpp)
+add_library(runtime_entry STATIC runtime/entry.cpp ${NOCRT_SOURCES})
+target_compile_options(runtime_entry PRIVATE ${SMALL_FLAGS})
+function(add_nocrt_executable name)
+  add_executable(${name} ${ARGN})
+  target_compile_options(${name} PRIVATE ${SMALL_FLAGS})
+  target_link_options(${name} PRIVATE -nostdlib -nostartfiles -Wl,-e,${ENTRY_SYMBOL}
+                      -Wl,--gc-sections -Wl,--disable-dynamicbase -Wl,--disable-reloc-section
+                      -Wl,-Map,$<TARGET_FILE:${name}>.map -s)
+  target_link_libraries(${name} PRIVATE runtime_entry toolkit runtime runtime_entry ${WINDOWS_LIBS} gcc)
+endfunction()
+
+add_nocrt_executable(resizing ${APP_SOURCES})
+add_test(NAME product_imports
+         COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:resizing> ${ENTRY_SYMBOL})
+
+if(WINE_TESTS)
+  include(cmake/wine-tests.cmake)
+endif()

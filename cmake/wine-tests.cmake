@@ -1,0 +1,48 @@
+# Tests on the real Windows API, run by CTest through Wine (the cross-compiling emulator).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+
+# GoogleTest from the sources Debian installs, built for this target and linked statically.
+set(GTEST_SRC /usr/src/googletest/googletest)
+add_library(gtest_win STATIC ${GTEST_SRC}/src/gtest-all.cc)
+target_include_directories(gtest_win SYSTEM PUBLIC ${GTEST_SRC}/include PRIVATE ${GTEST_SRC})
+target_compile_definitions(gtest_win PUBLIC GTEST_HAS_EXCEPTIONS=0 GTEST_HAS_RTTI=0)
+target_compile_options(gtest_win PRIVATE -w)
+
+# Test resources: a small bitmap and a small icon for the image kinds.
+file(GLOB WIN_TEST_RESOURCES CONFIGURE_DEPENDS tests/win32/resources/*.rc)
+file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS tests/win32/support/*.cpp)
+add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
+target_link_libraries(win_test_support PUBLIC gtest_win toolkit runtime ${WINDOWS_LIBS})
+# Test programs carry their C++ runtime inside: no DLLs beside them.
+target_link_options(win_test_support INTERFACE -static)
+
+file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win32/*_test.cpp)
+foreach(src ${WIN_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src} ${WIN_TEST_RESOURCES})
+  target_link_libraries(${name} PRIVATE win_test_support)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endforeach()
+
+# Small programs built on program_entry (no C runtime), launched by the start-up tests.
+file(GLOB WIN_PROGRAMS CONFIGURE_DEPENDS tests/win32/programs/*.cpp)
+foreach(src ${WIN_PROGRAMS})
+  get_filename_component(name ${src} NAME_WE)
+  add_nocrt_executable(${name} ${src})
+endforeach()
+
+# End to end: the probe that drives resizing.exe from outside.
+file(GLOB E2E_PROGRAMS CONFIGURE_DEPENDS tests/e2e/*.cpp)
+foreach(src ${E2E_PROGRAMS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE ${WINDOWS_LIBS})
+  target_link_options(${name} PRIVATE -static)
+endforeach()
+file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/*_test.sh)
+foreach(script ${E2E_SCRIPTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME ${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endforeach()

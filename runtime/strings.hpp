@@ -1,0 +1,51 @@
+// Counted byte strings from the system string allocator, and the stack of string temporaries in
+// a procedure's frame on which string expressions are evaluated.
+//
+// Convention for operations that take strings: the caller pushes the string arguments in order,
+// the last one on top, then calls; the operation reads them from the top slots (temp_view) and
+// pops and releases each one (temp_pop_free) before it returns. An operation that returns a
+// string pushes it.
+#pragma once
+#include "frame.hpp"
+
+// Bit set: the reference names a string that belongs to somebody else; it is read with the bit
+// cleared and never released.
+constexpr DynString DYN_BORROWED = static_cast<DynString>(1) << (sizeof(DynString) * 8 - 1);
+
+// A constant string: a 16-bit length followed by that many bytes, no terminator.
+struct StringLiteral {
+  uint16_t length;
+};
+inline const char* literal_bytes(const StringLiteral* literal) {
+  return reinterpret_cast<const char*>(literal) + sizeof(uint16_t);
+}
+
+// The bytes of a string: always a valid zero-terminated address.
+struct StringView {
+  const char* data;
+  uint32_t length;
+};
+
+// n = 0 gives the null reference and shared_empty without allocating. On failure (n negative or
+// no memory): the null reference, shared_empty and ERR_OUT_OF_MEMORY.
+ErrorCode string_alloc(int32_t n, DynString* reference, char** bytes);
+void string_free(DynString reference);
+StringView string_view(DynString reference);
+DynString string_resize(DynString reference, int32_t n);
+const char* shared_empty();
+
+void temp_push_literal(ProcedureFrame* frame, const StringLiteral* literal);
+void temp_push_empty(ProcedureFrame* frame);
+void temp_push(ProcedureFrame* frame, DynString reference);
+void temp_push_copy(ProcedureFrame* frame, const void* bytes, int32_t n);
+void temp_push_cstring(ProcedureFrame* frame, const char* text);
+void temp_push_crlf(ProcedureFrame* frame);
+void temp_pop_free(ProcedureFrame* frame);
+void string_join(ProcedureFrame* frame);
+
+// The live temporary `depth` places below the top (0 is the top).
+DynString temp_peek(const ProcedureFrame* frame, int depth);
+inline StringView temp_view(const ProcedureFrame* frame, int depth) {
+  return string_view(temp_peek(frame, depth));
+}
+inline int temp_count(const ProcedureFrame* frame) { return -frame->temp_index / 4; }
