@@ -67,14 +67,6 @@ void runtime_reset() {
   fpu_load_control_word(FPU_CONTROL_WORD);
 }
 
-void main_sequence() {
-  ProcessState* state = process_state();
-  if (state->entry_reason == 1) runtime_reset();
-  ProcedureFrame frame = {};
-  frame.result = app_main(state->instance, 0, state->command_tail, state->show_state);
-  (void)frame;  // the frame and the main procedure's result are dropped
-}
-
 uint32_t startup_open() {
   OleInitialize(nullptr);
   if (build_options.word & OPT_LIBRARY) return 255;  // library builds are not made here
