@@ -18,8 +18,7 @@ struct Init { Init() { host_os_reset(); } } init;
 
 bool take_failure(int& countdown) {
   if (countdown < 0) return false;
-  if (countdown == 0) return true;
-  --countdown;
+  if (countdown-- == 0) return true;  // fails once, then never again until set anew
   return false;
 }
 

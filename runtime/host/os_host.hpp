@@ -85,7 +85,7 @@ void OleUninitialize(void);
 
 // Test switches and counters of the host layer.
 struct HostOs {
-  int string_allocs_until_failure;  // < 0: never fail; 0: the next string allocation fails
+  int string_allocs_until_failure;  // < 0: never fail; n: the allocation after the next n fails, once
   int string_blocks_live;           // string blocks allocated and not yet freed
   int string_allocs_total;          // string allocations made (successful ones)
   int string_frees_total;

@@ -1,0 +1,118 @@
+// Start-up and shutdown of programs built on program_entry: what the main procedure receives,
+// the state it finds, and the exit codes, observed by launching the programs with CreateProcessA.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cpuid.h>
+#include <string>
+
+#include "runtime/platform.hpp"
+#include "tests/win32/programs/startup_report.hpp"
+#include "tests/win32/support/test_support.hpp"
+
+namespace {
+
+struct Launch {
+  DWORD exit_code;
+  StartupReport report;
+  bool reported;
+};
+
+// Starts `program` with the command line `"<program path>"<rest>`, waits for it, and reads the
+// report file that the tail names after '>'.
+Launch launch(const char* program, const std::string& rest, bool use_show_window, WORD show) {
+  std::string path = program_directory() + program;
+  std::string report_file = program_directory() + program + std::string(".report");
+  DeleteFileA(report_file.c_str());
+  std::string line = "\"" + path + "\"" + rest + ">" + report_file;
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  if (use_show_window) {
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = show;
+  }
+  PROCESS_INFORMATION pi = {};
+  Launch result = {};
+  if (!CreateProcessA(path.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    ADD_FAILURE() << "cannot start " << path;
+    return result;
+  }
+  if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+    TerminateProcess(pi.hProcess, 99);
+    ADD_FAILURE() << program << " did not end";
+  }
+  GetExitCodeProcess(pi.hProcess, &result.exit_code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  HANDLE file = CreateFileA(report_file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    DWORD read = 0;
+    ReadFile(file, &result.report, sizeof result.report, &read, nullptr);
+    result.reported = read == sizeof result.report && result.report.magic == STARTUP_REPORT_MAGIC;
+    CloseHandle(file);
+  }
+  return result;
+}
+
+TEST(Startup, MainProcedureReceivesTheStartValues) {
+  Launch run = launch("startup_report.exe", "  one two ", true, 3);
+  ASSERT_TRUE(run.reported);
+  const StartupReport& r = run.report;
+  EXPECT_EQ(run.exit_code, 0u) << "the main procedure's result must not become the exit code";
+  EXPECT_EQ(r.calls, 1u);
+  EXPECT_EQ(r.instance, r.module);
+  EXPECT_EQ(r.previous, 0u);
+  EXPECT_EQ(r.show_state, 3u);
+  EXPECT_EQ(std::string(r.tail).substr(0, 9), "one two >");
+  EXPECT_EQ(r.control_word, 0x137Fu);
+  EXPECT_TRUE(r.shared_zero);
+  EXPECT_TRUE(r.globals_zero);
+  EXPECT_TRUE(r.constant_intact);
+  EXPECT_TRUE(r.thread_state_present);
+  EXPECT_EQ(r.version_size, 148u);
+}
+
+TEST(Startup, ShowStateIsShowDefaultWithoutTheFlag) {
+  Launch run = launch("startup_report.exe", " x", false, 3);
+  ASSERT_TRUE(run.reported);
+  EXPECT_EQ(run.report.show_state, 10u);
+  EXPECT_EQ(std::string(run.report.tail).substr(0, 2), "x>");
+}
+
+TEST(Startup, PlatformInfoMatchesTheMachine) {
+  Launch run = launch("startup_report.exe", " p", false, 0);
+  ASSERT_TRUE(run.reported);
+  const StartupReport& r = run.report;
+  EXPECT_TRUE(r.platform_flags & SYS_NT);
+  EXPECT_FALSE(r.platform_flags & (SYS_WIN_BUILD_950 | SYS_WIN_BUILD_1111 | SYS_WIN_LATER));
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  if (system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_INTEL) {
+    EXPECT_EQ(r.platform_family, 5u) << "a processor of this century";
+    EXPECT_EQ((r.platform_flags & SYS_MMX) != 0, r.cpuid_mmx != 0);
+  } else {
+    // A 64-bit process is told of an x64 processor, which the detection counts as not Intel.
+    EXPECT_EQ(r.platform_family, 3u);
+    EXPECT_FALSE(r.platform_flags & SYS_MMX);
+  }
+  OSVERSIONINFOA v = {};
+  v.dwOSVersionInfoSize = sizeof v;
+  GetVersionExA(&v);
+  EXPECT_EQ(r.os_version, ((v.dwMajorVersion & 0xFF) << 8) | (v.dwMinorVersion & 0xFF));
+  // Only the bits the detection can set.
+  EXPECT_EQ(r.platform_flags & ~(SYS_FPU | SYS_MMX | SYS_NT), 0u);
+  HKEY key;
+  bool fpu_key = RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\FloatingPointProcessor",
+                               0, KEY_READ, &key) == ERROR_SUCCESS;
+  if (fpu_key) RegCloseKey(key);
+  EXPECT_EQ((r.platform_flags & SYS_FPU) != 0, fpu_key);
+}
+
+TEST(Startup, FailedTlsOrRecordEndsWith255WithoutTheApplication) {
+  for (const char* program : {"startup_tls_fails.exe", "startup_record_fails.exe"}) {
+    Launch run = launch(program, " x", false, 0);
+    EXPECT_EQ(run.exit_code, 255u) << program;
+  }
+}
+
+}  // namespace
