@@ -1,0 +1,327 @@
+// Showing dialogs and the modal message loop, on the real Windows API. Every loop is ended by a
+// timer or a posted message that the test arranges before it starts, so no test waits for a user.
+#include <gtest/gtest.h>
+
+#include "tests/win32/support/dialog_recorder.hpp"
+#include "tests/win32/support/test_support.hpp"
+
+namespace {
+
+// A second thread that posts WM_NULL to the testing thread after a delay unless cancelled: it
+// breaks a loop that would otherwise poll forever, and tells the test that it had to.
+struct Watchdog {
+  DWORD target = GetCurrentThreadId();
+  HANDLE cancel = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  volatile LONG fired = 0;
+  HANDLE thread = nullptr;
+  explicit Watchdog(DWORD ms) : ms_(ms) {
+    thread = CreateThread(nullptr, 0, run, this, 0, nullptr);
+  }
+  ~Watchdog() {
+    SetEvent(cancel);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    CloseHandle(cancel);
+    pump_messages();
+  }
+  static DWORD WINAPI run(void* p) {
+    Watchdog* w = static_cast<Watchdog*>(p);
+    if (WaitForSingleObject(w->cancel, w->ms_) == WAIT_TIMEOUT) {
+      w->fired = 1;
+      PostThreadMessageA(w->target, WM_NULL, 0, 0);
+    }
+    return 0;
+  }
+  DWORD ms_;
+};
+
+class DialogModalTest : public testing::Test {
+ protected:
+  void SetUp() override { recorder_reset(); }
+  void TearDown() override {
+    for (HWND w : windows_)
+      if (IsWindow(w)) DestroyWindow(w);
+    pump_messages();
+    recorder_reset();
+  }
+  HWND keep(HWND w) {
+    windows_.push_back(w);
+    return w;
+  }
+  std::vector<HWND> windows_;
+};
+
+// The dialog ends itself with this result when its timer fires.
+constexpr UINT_PTR END_TIMER = 77;
+INT_PTR end_on_timer(const RecordedCall& c) {
+  if (c.message == WM_TIMER && c.wparam == END_TIMER) {
+    KillTimer(c.window, END_TIMER);
+    dialog_end(c.window, 5);
+  }
+  return 0;
+}
+
+TEST_F(DialogModalTest, InitDialogOnceBeforeBindingThenLoopUntilEnded) {
+  static bool bound_at_init, visible_at_init;
+  bound_at_init = visible_at_init = true;
+  HWND d = keep(make_dialog(nullptr, 0));
+  SetTimer(d, END_TIMER, 20, nullptr);
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.message == WM_INITDIALOG) {
+      bound_at_init = GetWindowLongPtrA(c.window, GWLP_USERDATA) != 0;
+      visible_at_init = IsWindowVisible(c.window);
+      return 1;
+    }
+    return end_on_timer(c);
+  };
+  int32_t result = -1;
+  dialog_show_modal(d, record_dialog, &result);
+  EXPECT_FALSE(IsWindow(d));
+  EXPECT_EQ(result, 5);
+  std::vector<RecordedCall> inits = calls_of(CallbackSource::Dialog, WM_INITDIALOG);
+  ASSERT_EQ(inits.size(), 1u);
+  EXPECT_EQ(inits[0].window, d);
+  EXPECT_EQ(inits[0].wparam, reinterpret_cast<WPARAM>(d));
+  EXPECT_EQ(inits[0].lparam, 0);
+  EXPECT_EQ(recorded_calls.front().message, static_cast<UINT>(WM_INITDIALOG));
+  EXPECT_FALSE(bound_at_init);
+  EXPECT_FALSE(visible_at_init);
+  EXPECT_FALSE(calls_of(CallbackSource::Dialog, WM_DESTROY).empty());
+}
+
+TEST_F(DialogModalTest, MessagesDuringInitDialogReachOnlyControls) {
+  static HWND edit;
+  static size_t during_begin, during_end;
+  HWND d = keep(make_dialog(nullptr, 0));
+  edit = make_control(d, "EDIT", 500, record_control);
+  SetTimer(d, END_TIMER, 20, nullptr);
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.source == CallbackSource::Dialog && c.message == WM_INITDIALOG) {
+      during_begin = recorded_calls.size();
+      SetWindowTextA(edit, "filled");
+      during_end = recorded_calls.size();
+    }
+    return c.source == CallbackSource::Dialog ? end_on_timer(c) : 0;
+  };
+  dialog_show_modal(d, record_dialog, nullptr);
+  ASSERT_LT(during_begin, during_end);
+  bool change = false;
+  for (size_t i = during_begin; i < during_end; ++i) {
+    const RecordedCall& c = recorded_calls[i];
+    EXPECT_EQ(c.source, CallbackSource::Control) << std::hex << c.message;
+    EXPECT_EQ(c.message, static_cast<UINT>(WM_COMMAND));
+    EXPECT_EQ(LOWORD(c.wparam), 500);
+    EXPECT_EQ(c.window, d);
+    change |= HIWORD(c.wparam) == EN_CHANGE;
+  }
+  EXPECT_TRUE(change);
+  // Once bound, the dialog callback gets the loop's messages.
+  EXPECT_FALSE(calls_of(CallbackSource::Dialog, WM_TIMER).empty());
+}
+
+TEST_F(DialogModalTest, QuitMessageDoesNotEndTheLoop) {
+  static int ticks;
+  ticks = 0;
+  HWND d = keep(make_dialog(nullptr, 0));
+  SetTimer(d, 1, 10, nullptr);
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.message == WM_TIMER && c.wparam == 1) {
+      if (++ticks == 1) PostQuitMessage(3);
+      if (ticks == 4) {
+        KillTimer(c.window, 1);
+        dialog_end(c.window, 0);
+      }
+    }
+    return 0;
+  };
+  dialog_show_modal(d, record_dialog, nullptr);
+  EXPECT_EQ(ticks, 4);
+  EXPECT_FALSE(IsWindow(d));
+  MSG m;
+  EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the loop took it";
+}
+
+TEST_F(DialogModalTest, DirectDestructionEndsLoopOwnerStaysDisabledNoResult) {
+  HWND owner = keep(make_owner());
+  HWND d = keep(make_dialog(owner, 0));
+  PostMessageA(d, WM_APP, 0, 0);
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.message == WM_APP) DestroyWindow(c.window);
+    return 0;
+  };
+  int32_t result = 77;
+  dialog_show_modal(d, record_dialog, &result);
+  EXPECT_FALSE(IsWindow(d));
+  EXPECT_FALSE(IsWindowEnabled(owner));
+  EXPECT_EQ(result, 77);
+}
+
+TEST_F(DialogModalTest, OwnerIsCancelledDisabledIdledAndReEnabled) {
+  struct Case {
+    uint32_t style;
+    bool idle;
+  };
+  for (Case c : {Case{0, true}, Case{DIALOG_STYLE_DEFAULT | DS_NOIDLEMSG, false}}) {
+    recorder_reset();
+    // Disabling a window may send it a WM_CANCELMODE of its own: count those first.
+    HWND plain = keep(make_owner());
+    EnableWindow(plain, FALSE);
+    int cancels_from_disabling = owner_counts.cancel_mode;
+    owner_counts = OwnerCounts{};
+    static HWND owner;
+    static BOOL owner_enabled_in_loop;
+    owner = keep(make_owner());
+    owner_enabled_in_loop = TRUE;
+    HWND d = keep(make_dialog(owner, c.style));
+    EXPECT_EQ(reinterpret_cast<HWND>(GetWindowLongPtrA(d, GWLP_HWNDPARENT)), owner);
+    SetTimer(d, END_TIMER, 40, nullptr);
+    recorded_answer = [](const RecordedCall& r) -> INT_PTR {
+      if (r.message == WM_TIMER) owner_enabled_in_loop = IsWindowEnabled(owner);
+      return end_on_timer(r);
+    };
+    int32_t result = 0;
+    dialog_show_modal(d, record_dialog, &result);
+    EXPECT_EQ(result, 5);
+    EXPECT_EQ(owner_counts.cancel_mode, cancels_from_disabling + 1);
+    EXPECT_FALSE(owner_enabled_in_loop);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    if (c.idle) {
+      EXPECT_GT(owner_counts.enter_idle, 0);
+      EXPECT_EQ(owner_counts.idle_wparam, static_cast<WPARAM>(MSGF_DIALOGBOX));
+      EXPECT_EQ(owner_counts.idle_lparam, reinterpret_cast<LPARAM>(d));
+    } else {
+      EXPECT_EQ(owner_counts.enter_idle, 0);
+    }
+    EXPECT_EQ(GetFocus(), owner);
+  }
+}
+
+TEST_F(DialogModalTest, NestedModalDialogReturnsToTheOuterLoop) {
+  static HWND outer, inner;
+  static int32_t inner_result;
+  static bool inner_returned, outer_enabled_after_inner;
+  inner_result = -1;
+  inner_returned = outer_enabled_after_inner = false;
+  outer = keep(make_dialog(nullptr, 0));
+  inner = keep(make_dialog(outer, 0));
+  PostMessageA(outer, WM_APP, 0, 0);
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.window == outer && c.message == WM_APP) {
+      SetTimer(inner, END_TIMER, 30, nullptr);
+      dialog_show_modal(inner, record_dialog, &inner_result);
+      inner_returned = true;
+      outer_enabled_after_inner = IsWindowEnabled(outer);
+      PostMessageA(outer, WM_APP + 1, 0, 0);
+    }
+    if (c.window == outer && c.message == WM_APP + 1) dialog_end(outer, 8);
+    return c.window == inner ? end_on_timer(c) : 0;
+  };
+  int32_t outer_result = -1;
+  dialog_show_modal(outer, record_dialog, &outer_result);
+  EXPECT_TRUE(inner_returned);
+  EXPECT_EQ(inner_result, 5);
+  EXPECT_TRUE(outer_enabled_after_inner);
+  EXPECT_EQ(outer_result, 8);
+  EXPECT_FALSE(IsWindow(inner));
+  EXPECT_FALSE(IsWindow(outer));
+  // The outer dialog, as the inner one's owner, was cancelled and idled through its callback.
+  bool cancel = false, idle = false;
+  for (const RecordedCall& c : recorded_calls) {
+    if (c.window != outer) continue;
+    cancel |= c.message == WM_CANCELMODE;
+    idle |= c.message == WM_ENTERIDLE && c.lparam == reinterpret_cast<LPARAM>(inner);
+  }
+  EXPECT_TRUE(cancel);
+  EXPECT_TRUE(idle);
+}
+
+// Whether the window is maximised, by its state and by its size: a window whose WS_MAXIMIZE bit
+// was set after creation reports IsZoomed but keeps its size unless shown maximised.
+bool maximised(HWND window) {
+  RECT work, r;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(window, &r);
+  return IsZoomed(window) && r.right - r.left >= work.right - work.left &&
+         r.bottom - r.top >= work.bottom - work.top;
+}
+
+TEST_F(DialogModalTest, MaximiseStyleShowsMaximised) {
+  struct Case {
+    uint32_t style;
+    bool style_bit_after_creation;
+    bool maximised;
+  };
+  const Case cases[] = {{WS_OVERLAPPEDWINDOW, false, false},
+                        {WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, false, true},
+                        {WS_OVERLAPPEDWINDOW, true, true},
+                        {0, false, false}};
+  for (Case c : cases) {
+    static bool zoomed, visible;
+    zoomed = visible = false;
+    HWND d = keep(make_dialog(nullptr, c.style));
+    if (c.style_bit_after_creation)
+      SetWindowLongA(d, GWL_STYLE, GetWindowLongA(d, GWL_STYLE) | WS_MAXIMIZE);
+    SetTimer(d, END_TIMER, 20, nullptr);
+    recorded_answer = [](const RecordedCall& r) -> INT_PTR {
+      if (r.message == WM_TIMER) {
+        zoomed = maximised(r.window);
+        visible = IsWindowVisible(r.window);
+      }
+      return end_on_timer(r);
+    };
+    dialog_show_modal(d, record_dialog, nullptr);
+    EXPECT_TRUE(visible) << std::hex << c.style;
+    EXPECT_EQ(zoomed, c.maximised) << std::hex << c.style << " " << c.style_bit_after_creation;
+  }
+}
+
+TEST_F(DialogModalTest, ModelessShowBindsAndShowsWithoutTouchingTheOwner) {
+  HWND owner = keep(make_owner());
+  HWND d = keep(make_dialog(owner, WS_POPUP | WS_CAPTION));
+  SetWindowLongA(d, GWL_STYLE, GetWindowLongA(d, GWL_STYLE) | WS_MAXIMIZE);
+  int32_t result = -1;
+  dialog_show_modeless(d, record_dialog, &result);
+  EXPECT_TRUE(IsWindowVisible(d));
+  EXPECT_TRUE(maximised(d));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(owner_counts.cancel_mode, 0);
+  EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_INITDIALOG).size(), 1u);
+  EXPECT_EQ(GetWindowLongPtrA(d, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(record_dialog));
+  EXPECT_EQ(GetWindowLongPtrA(d, DIALOG_SLOT_RESULT), reinterpret_cast<LONG_PTR>(&result));
+}
+
+TEST_F(DialogModalTest, NoDialogReturnsAtOnce) {
+  HWND gone = make_dialog(nullptr, 0);
+  DestroyWindow(gone);
+  for (HWND d : {static_cast<HWND>(nullptr), gone}) {
+    recorder_reset();
+    Watchdog watchdog(1000);
+    int32_t result = 77;
+    dialog_show_modal(d, record_dialog, &result);
+    EXPECT_FALSE(watchdog.fired);
+    EXPECT_TRUE(recorded_calls.empty());
+    EXPECT_EQ(result, 77);
+  }
+}
+
+// Another thread closes the dialog with a sent message while the loop's queue is empty.
+DWORD WINAPI close_from_thread(void* dialog) {
+  Sleep(50);
+  SendMessageA(static_cast<HWND>(dialog), WM_SYSCOMMAND, SC_CLOSE, 0);
+  return 0;
+}
+
+TEST_F(DialogModalTest, DialogClosedBySentMessageEndsTheIdleLoop) {
+  HWND d = keep(make_dialog(nullptr, 0));
+  Watchdog watchdog(2000);
+  HANDLE thread = CreateThread(nullptr, 0, close_from_thread, d, 0, nullptr);
+  int32_t result = 77;
+  dialog_show_modal(d, record_dialog, &result);
+  EXPECT_FALSE(watchdog.fired);
+  EXPECT_FALSE(IsWindow(d));
+  EXPECT_EQ(result, 0);
+  WaitForSingleObject(thread, 5000);
+  CloseHandle(thread);
+}
+
+}  // namespace

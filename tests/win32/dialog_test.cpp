@@ -1,0 +1,384 @@
+// Dialog creation, the shared dialog procedure's dispatch and dialog_end, on the real Windows API.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/startup.hpp"
+#include "runtime/strings.hpp"
+#include "tests/win32/support/dialog_recorder.hpp"
+#include "tests/win32/support/test_support.hpp"
+
+namespace {
+
+class DialogTest : public testing::Test {
+ protected:
+  void SetUp() override { recorder_reset(); }
+  void TearDown() override {
+    for (HWND w : windows_)
+      if (IsWindow(w)) DestroyWindow(w);
+    pump_messages();
+    recorder_reset();
+  }
+  HWND keep(HWND w) {
+    windows_.push_back(w);
+    return w;
+  }
+  // A dialog bound to the recording callback, shown modelessly.
+  HWND bound_dialog(HWND parent = nullptr, int32_t* result = nullptr, uint32_t style = 0) {
+    HWND d = keep(make_dialog(parent, style));
+    dialog_show_modeless(d, record_dialog, result);
+    recorded_calls.clear();
+    return d;
+  }
+  std::vector<HWND> windows_;
+};
+
+// --- Creation ----------------------------------------------------------------------------------
+
+TEST_F(DialogTest, CreatedHiddenWhateverTheStyle) {
+  const uint32_t styles[] = {0, 0x00CF0800, 0x10CF0800, 0x90C800C0, WS_VISIBLE};
+  for (uint32_t style : styles) {
+    HWND d = keep(make_dialog(nullptr, style, "Hello"));
+    ASSERT_TRUE(IsWindow(d)) << std::hex << style;
+    EXPECT_FALSE(IsWindowVisible(d)) << std::hex << style;
+    EXPECT_EQ(GetWindowLongA(d, GWL_STYLE) & WS_VISIBLE, 0) << std::hex << style;
+    char title[32] = {};
+    GetWindowTextA(d, title, sizeof title);
+    EXPECT_STREQ(title, "Hello");
+    EXPECT_EQ(GetWindowLongPtrA(d, GWLP_USERDATA), 0);  // no callback until shown
+  }
+}
+
+TEST_F(DialogTest, StyleRulesReachTheWindow) {
+  // A caller style without WS_POPUP gives an overlapped dialog; the default is a popup.
+  HWND overlapped = keep(make_dialog(nullptr, 0x00CF0800));
+  EXPECT_EQ(GetWindowLongA(overlapped, GWL_STYLE) & (WS_POPUP | WS_CHILD), 0);
+  EXPECT_EQ(GetWindowLongA(overlapped, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+  HWND popup = keep(make_dialog(nullptr, 0));
+  EXPECT_EQ(GetWindowLongA(popup, GWL_STYLE) & (WS_POPUP | WS_CAPTION), WS_POPUP | WS_CAPTION);
+  // DS_SYSMODAL is always removed: the dialog is not made topmost.
+  HWND sysmodal = keep(make_dialog(nullptr, WS_POPUP | WS_CAPTION | DS_SYSMODAL));
+  EXPECT_EQ(GetWindowLongA(sysmodal, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+TEST_F(DialogTest, MinusOneCentresTheDialog) {
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  for (POINT xy : {POINT{-1, 5}, POINT{5, -1}}) {
+    HWND d = keep(make_dialog(nullptr, 0, "Centred", xy.x, xy.y, 100, 60));
+    RECT r;
+    GetWindowRect(d, &r);
+    EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 2);
+    EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 2);
+  }
+}
+
+TEST_F(DialogTest, CaptionIsConsumedAndWidenedByteForByte) {
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, "caf\xE9");
+  HWND d = keep(dialog_create(&frame, nullptr, 0, 0, 50, 50, 0, 0));
+  EXPECT_EQ(temp_count(&frame), 0);
+  wchar_t title[16] = {};
+  GetWindowTextW(d, title, 16);
+  EXPECT_EQ(std::wstring(title), std::wstring(L"caf\u00E9"));
+
+  std::string long_caption(300, 'x');
+  HWND l = keep(make_dialog(nullptr, 0, long_caption.c_str()));
+  EXPECT_EQ(GetWindowTextLengthA(l), 256);
+
+  HWND empty = keep(make_dialog(nullptr, 0, ""));
+  char text[8] = {};
+  GetWindowTextA(empty, text, sizeof text);
+  EXPECT_STREQ(text, " ");
+}
+
+TEST_F(DialogTest, DialogFontIsTheDialogsEightPointFont) {
+  HWND d = keep(make_dialog(nullptr, 0));
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(d, WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(dialog_font(), font);
+  LOGFONTA logfont = {};
+  ASSERT_EQ(GetObjectA(font, sizeof logfont, &logfont), static_cast<int>(sizeof logfont));
+  HDC screen = GetDC(nullptr);
+  int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(logfont.lfHeight, -MulDiv(8, dpi, 72));
+  // The face asked for; the system may draw it with a substitute.
+  EXPECT_STREQ(logfont.lfFaceName, "MS Sans Serif");
+
+  // The next dialog's font replaces it.
+  HWND second = keep(make_dialog(nullptr, 0));
+  EXPECT_EQ(dialog_font(), reinterpret_cast<HFONT>(SendMessageA(second, WM_GETFONT, 0, 0)));
+}
+
+TEST_F(DialogTest, FailedCreationReturnsZeroAndClearsTheFont) {
+  HWND gone = make_dialog(nullptr, 0);
+  DestroyWindow(gone);
+  const HWND parents[] = {gone, reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFF1234))};
+  for (HWND parent : parents) {
+    HWND real = keep(make_dialog(nullptr, 0));
+    ASSERT_NE(dialog_font(), nullptr);
+    ProcedureFrame frame = {};
+    temp_push_cstring(&frame, "Never");
+    HWND d = dialog_create(&frame, parent, 0, 0, 50, 50, 0, 0);
+    EXPECT_EQ(d, nullptr);
+    EXPECT_EQ(dialog_font(), nullptr);
+    EXPECT_EQ(temp_count(&frame), 0);
+    EXPECT_TRUE(IsWindow(real));
+  }
+}
+
+// --- Dispatch ----------------------------------------------------------------------------------
+
+TEST_F(DialogTest, CloseRequestSeesSysCommandCloseDestroyThenEnds) {
+  int32_t result = 77;
+  HWND d = bound_dialog(nullptr, &result);
+  EXPECT_EQ(dialog_procedure(d, WM_SYSCOMMAND, SC_CLOSE, 0), 1);
+  EXPECT_FALSE(IsWindow(d));
+  EXPECT_EQ(message_order(CallbackSource::Dialog, {WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}),
+            (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+  EXPECT_EQ(result, 0);
+  for (const RecordedCall& c : recorded_calls) EXPECT_EQ(c.window, d);
+}
+
+TEST_F(DialogTest, CallbackHandlingCloseKeepsTheDialog) {
+  int32_t result = 77;
+  HWND d = bound_dialog(nullptr, &result);
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    return c.message == WM_SYSCOMMAND ? 9 : 0;
+  };
+  EXPECT_EQ(dialog_procedure(d, WM_SYSCOMMAND, SC_CLOSE, 0), 9);
+  SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(IsWindow(d));
+  EXPECT_TRUE(calls_of(CallbackSource::Dialog, WM_CLOSE).empty());
+  EXPECT_EQ(result, 77);
+}
+
+TEST_F(DialogTest, ControlCallbackComesFirstWithTheSameFourValues) {
+  struct Case {
+    INT_PTR control_answer;
+    size_t dialog_calls;
+  };
+  for (Case c : {Case{0, 1}, Case{5, 0}}) {
+    HWND d = bound_dialog();
+    HWND button = make_control(d, "BUTTON", 300, record_control);
+    recorded_calls.clear();
+    INT_PTR answer = c.control_answer;
+    recorded_answer = [answer](const RecordedCall& call) -> INT_PTR {
+      return call.source == CallbackSource::Control ? answer : 0;
+    };
+    WPARAM wparam = MAKEWPARAM(300, BN_CLICKED);
+    LPARAM lparam = reinterpret_cast<LPARAM>(button);
+    EXPECT_EQ(dialog_procedure(d, WM_COMMAND, wparam, lparam), c.control_answer);
+    std::vector<RecordedCall> commands;
+    for (const RecordedCall& r : recorded_calls)
+      if (r.message == WM_COMMAND) commands.push_back(r);
+    ASSERT_EQ(commands.size(), 1 + c.dialog_calls);
+    EXPECT_EQ(commands[0].source, CallbackSource::Control);
+    for (const RecordedCall& r : commands) {
+      EXPECT_EQ(r.window, d);
+      EXPECT_EQ(r.wparam, wparam);
+      EXPECT_EQ(r.lparam, lparam);
+    }
+    if (c.dialog_calls) {
+      EXPECT_EQ(commands[1].source, CallbackSource::Dialog);
+    }
+  }
+}
+
+// A menu on the dialog with an item per command, each carrying the menu recorder.
+HMENU attach_menu(HWND dialog, std::initializer_list<UINT> commands) {
+  HMENU bar = CreateMenu();
+  UINT position = 0;
+  for (UINT command : commands) {
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_DATA | MIIM_STRING;
+    info.wID = command;
+    info.dwItemData = reinterpret_cast<ULONG_PTR>(record_menu);
+    char text[] = "Item";
+    info.dwTypeData = text;
+    InsertMenuItemA(bar, position++, TRUE, &info);
+  }
+  SetMenu(dialog, bar);
+  return bar;
+}
+
+TEST_F(DialogTest, MenuItemCallbackOnlyWhenNoControlHasTheIdentifier) {
+  HWND d = bound_dialog(nullptr, nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU);
+  make_control(d, "BUTTON", 300, record_control);
+  make_control(d, "BUTTON", 301, nullptr);
+  attach_menu(d, {300, 301, 400});
+  ASSERT_NE(GetMenu(d), nullptr);
+  struct Case {
+    UINT id;
+    std::vector<CallbackSource> sources;
+  };
+  const Case cases[] = {
+      {300, {CallbackSource::Control, CallbackSource::Dialog}},  // control wins over the menu
+      {301, {CallbackSource::Dialog}},                           // control without callback
+      {400, {CallbackSource::Menu, CallbackSource::Dialog}},     // only a menu item has it
+      {500, {CallbackSource::Dialog}},                           // nobody has it
+  };
+  for (const Case& c : cases) {
+    recorded_calls.clear();
+    SendMessageA(d, WM_COMMAND, MAKEWPARAM(c.id, 0), 0);
+    std::vector<CallbackSource> sources;
+    for (const RecordedCall& r : recorded_calls) {
+      if (r.message != WM_COMMAND) continue;
+      sources.push_back(r.source);
+      EXPECT_EQ(r.window, d);
+      EXPECT_EQ(r.wparam, MAKEWPARAM(c.id, 0));
+    }
+    EXPECT_EQ(sources, c.sources) << c.id;
+  }
+  // A menu item's non-zero answer is the procedure's result; the dialog callback is not asked.
+  recorded_calls.clear();
+  recorded_answer = [](const RecordedCall& r) -> INT_PTR {
+    return r.source == CallbackSource::Menu ? 3 : 0;
+  };
+  EXPECT_EQ(dialog_procedure(d, WM_COMMAND, MAKEWPARAM(400, 0), 0), 3);
+  EXPECT_TRUE(calls_of(CallbackSource::Dialog, WM_COMMAND).empty());
+}
+
+TEST_F(DialogTest, CallbacksNeverSeeActivate) {
+  HWND d = bound_dialog();
+  for (WPARAM state : {WA_INACTIVE, WA_ACTIVE, WA_CLICKACTIVE}) {
+    EXPECT_EQ(dialog_procedure(d, WM_ACTIVATE, state, 0), 1);
+    EXPECT_EQ(dialog_procedure(d, WM_ACTIVATE, MAKEWPARAM(state, 1), 0), 1);  // minimised flag
+    SendMessageA(d, WM_ACTIVATE, state, 0);
+  }
+  SetActiveWindow(d);
+  SetForegroundWindow(d);
+  pump_messages();
+  EXPECT_TRUE(calls_of(CallbackSource::Dialog, WM_ACTIVATE).empty());
+  // Other low words are not activation states and go on to the callback.
+  SendMessageA(d, WM_ACTIVATE, 3, 0);
+  EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_ACTIVATE).size(), 1u);
+}
+
+TEST_F(DialogTest, EscapeAndEnterCommandButDoNotEnd) {
+  HWND d = bound_dialog();
+  struct Case {
+    WPARAM key;
+    WORD command;
+  };
+  for (Case c : {Case{VK_ESCAPE, IDCANCEL}, Case{VK_RETURN, IDOK}}) {
+    recorded_calls.clear();
+    MSG key = {d, WM_KEYDOWN, c.key, 1, static_cast<DWORD>(GetMessageTime()), {}};
+    EXPECT_TRUE(IsDialogMessageA(d, &key));
+    pump_messages();
+    std::vector<RecordedCall> commands = calls_of(CallbackSource::Dialog, WM_COMMAND);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(LOWORD(commands[0].wparam), c.command);
+    EXPECT_TRUE(IsWindow(d));
+  }
+}
+
+// --- dialog_end ----------------------------------------------------------------------------------
+
+TEST_F(DialogTest, ResultIsStoredBeforeDestructionOwnerEnabledBefore) {
+  static int32_t result;
+  static int32_t result_at_destroy;
+  static BOOL owner_enabled_at_destroy;
+  static HWND owner;
+  result = 77;
+  result_at_destroy = -1;
+  owner_enabled_at_destroy = FALSE;
+  owner = keep(make_owner());
+  HWND d = bound_dialog(owner, &result);
+  EnableWindow(owner, FALSE);
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.message == WM_DESTROY) {
+      result_at_destroy = result;
+      owner_enabled_at_destroy = IsWindowEnabled(owner);
+    }
+    return 0;
+  };
+  dialog_end(d, 42);
+  EXPECT_FALSE(IsWindow(d));
+  EXPECT_EQ(result, 42);
+  EXPECT_EQ(result_at_destroy, 42);
+  EXPECT_TRUE(owner_enabled_at_destroy);
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(message_order(CallbackSource::Dialog, {WM_CLOSE, WM_DESTROY}),
+            (std::vector<UINT>{WM_CLOSE, WM_DESTROY}));
+}
+
+TEST_F(DialogTest, NoResultAddressStoresNothing) {
+  int32_t result = 77;
+  HWND d = keep(make_dialog(nullptr, 0));
+  dialog_show_modeless(d, record_dialog, &result);
+  dialog_show_modeless(d, record_dialog, nullptr);  // showing again replaces the address
+  EXPECT_EQ(GetWindowLongPtrA(d, DIALOG_SLOT_RESULT), 0);
+  dialog_end(d, 5);
+  EXPECT_FALSE(IsWindow(d));
+  EXPECT_EQ(result, 77);
+}
+
+TEST_F(DialogTest, CallbackMayEndTheDialogFromInsideWmClose) {
+  int32_t result = 77;
+  HWND d = bound_dialog(nullptr, &result);
+  // Ending on the first WM_CLOSE: the ending that sent it finds no dialog any more afterwards.
+  static bool ended;
+  ended = false;
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.message == WM_CLOSE && !ended) {
+      ended = true;
+      dialog_end(c.window, 3);
+    }
+    return 0;
+  };
+  SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(IsWindow(d));
+  EXPECT_EQ(result, 3);
+  EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_DESTROY).size(), 1u);
+}
+
+// A dialog and its owner made and pumped on a second thread: DestroyWindow from this thread
+// fails there, which is the only way it fails on a live window.
+struct ForeignDialog {
+  HWND owner = nullptr;
+  HWND dialog = nullptr;
+  int32_t result = 77;
+  bool disable_owner = false;
+  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  volatile LONG stop = 0;
+};
+
+DWORD WINAPI foreign_thread(void* parameter) {
+  ForeignDialog* f = static_cast<ForeignDialog*>(parameter);
+  f->owner = make_owner();
+  f->dialog = make_dialog(f->owner, 0);
+  dialog_show_modeless(f->dialog, nullptr, &f->result);
+  if (f->disable_owner) EnableWindow(f->owner, FALSE);
+  SetEvent(f->ready);
+  while (!f->stop) {
+    pump_messages();
+    Sleep(1);
+  }
+  DestroyWindow(f->dialog);
+  DestroyWindow(f->owner);
+  return 0;
+}
+
+TEST_F(DialogTest, FailedDestructionPutsTheOwnerBack) {
+  for (bool disabled : {true, false}) {
+    ForeignDialog f;
+    f.disable_owner = disabled;
+    HANDLE thread = CreateThread(nullptr, 0, foreign_thread, &f, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(f.ready, 5000), WAIT_OBJECT_0);
+    ASSERT_TRUE(IsWindow(f.dialog));
+    EXPECT_EQ(!IsWindowEnabled(f.owner), disabled);
+    dialog_end(f.dialog, 12);
+    EXPECT_TRUE(IsWindow(f.dialog));
+    EXPECT_EQ(f.result, 12);  // stored all the same
+    EXPECT_EQ(!IsWindowEnabled(f.owner), disabled) << "owner as it was";
+    f.stop = 1;
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    CloseHandle(f.ready);
+  }
+}
+
+}  // namespace

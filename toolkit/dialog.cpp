@@ -1,0 +1,148 @@
+// Dialogs on the Windows API: creating a hidden dialog from the in-memory template, the one dialog
+// procedure shared by every dialog, ending a dialog, and showing it modally (with the toolkit's
+// polling message loop) or modelessly.
+//
+// Per-dialog values live in the window's own slots, read and written with the pointer-sized slot
+// functions so that no address is cut on a 64-bit build; on a 32-bit build these are
+// GetWindowLongA and SetWindowLongA.
+#include "toolkit/dialog.hpp"
+
+#include <stddef.h>
+
+#include "runtime/startup.hpp"
+#include "runtime/strings.hpp"
+
+namespace {
+
+// GetMenuItemInfoA is given the record without its trailing hbmpItem member, the form every
+// system version accepts: 44 bytes on a 32-bit build.
+constexpr UINT MENU_ITEM_INFO_SIZE = offsetof(MENUITEMINFOA, hbmpItem);
+#ifndef _WIN64
+static_assert(MENU_ITEM_INFO_SIZE == 44, "MENUITEMINFOA without hbmpItem is 44 bytes");
+#endif
+
+DialogCallback callback_in_slot(HWND window) {
+  return reinterpret_cast<DialogCallback>(GetWindowLongPtrA(window, DIALOG_SLOT_CALLBACK));
+}
+
+HWND dialog_owner(HWND dialog) {
+  return reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, DIALOG_SLOT_OWNER));
+}
+
+// The callback of the control with this identifier, or, only when the dialog has no such control,
+// of the menu item with this command.
+DialogCallback command_callback(HWND dialog, UINT id) {
+  if (HWND control = GetDlgItem(dialog, id)) return callback_in_slot(control);
+  HMENU menu = GetMenu(dialog);
+  if (!menu) return nullptr;
+  MENUITEMINFOA info;
+  info.cbSize = MENU_ITEM_INFO_SIZE;
+  info.fMask = MIIM_DATA;
+  info.dwItemData = 0;
+  if (!GetMenuItemInfoA(menu, id, FALSE, &info)) return nullptr;
+  return reinterpret_cast<DialogCallback>(info.dwItemData);
+}
+
+// Show steps shared by both forms: the callback's WM_INITDIALOG, delivered before the callback is
+// bound so that it can prepare its resources while the dialog is still hidden; then the bindings.
+void dialog_bind(HWND dialog, DialogCallback callback, int32_t* result) {
+  if (callback) callback(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(dialog), 0);
+  SetWindowLongPtrA(dialog, DIALOG_SLOT_CALLBACK, reinterpret_cast<LONG_PTR>(callback));
+  SetWindowLongPtrA(dialog, DIALOG_SLOT_RESULT, reinterpret_cast<LONG_PTR>(result));
+}
+
+// Shows the dialog maximised when its style asks for it; the process's start-up show state plays
+// no part. Returns the style.
+DWORD dialog_show(HWND dialog) {
+  DWORD style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE));
+  ShowWindow(dialog, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
+  return style;
+}
+
+}  // namespace
+
+HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int32_t width,
+                   int32_t height, uint32_t style, uint32_t ex_style) {
+  // DLGTEMPLATE must start on a 4-byte boundary.
+  alignas(4) unsigned char buffer[DIALOG_TEMPLATE_MAX];
+  StringView caption = temp_view(frame, 0);
+  dialog_template_build(buffer, caption.data, caption.length, x, y, width, height, style, ex_style);
+  HWND dialog = CreateDialogIndirectParamA(process_state()->instance,
+                                           reinterpret_cast<LPCDLGTEMPLATEA>(buffer), parent,
+                                           dialog_procedure, 0);
+  temp_pop_free(frame);
+  // Also after a failure: the zero handle answers 0, so no stale font outlives a failed creation.
+  process_state()->shared.dialog_font =
+      static_cast<uintptr_t>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+  return dialog;
+}
+
+HFONT dialog_font() { return reinterpret_cast<HFONT>(process_state()->shared.dialog_font); }
+
+// Re-entrant by construction: it keeps nothing between calls, and every callback reads its
+// context from its own arguments, so messages a callback causes may come back in at any depth.
+INT_PTR CALLBACK dialog_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Answered here so that neither callbacks nor the system's default activation handling run.
+  if (message == WM_ACTIVATE && LOWORD(wparam) <= WA_CLICKACTIVE) return 1;
+  if (message == WM_COMMAND) {
+    if (DialogCallback control = command_callback(window, LOWORD(wparam))) {
+      if (INT_PTR handled = control(window, message, wparam, lparam)) return handled;
+    }
+  }
+  if (DialogCallback callback = callback_in_slot(window)) {
+    if (INT_PTR handled = callback(window, message, wparam, lparam)) return handled;
+  }
+  if (message == WM_SYSCOMMAND && LOWORD(wparam) == SC_CLOSE) {
+    dialog_end(window, 0);
+    return 1;
+  }
+  return 0;
+}
+
+void dialog_end(HWND dialog, int32_t result) {
+  SendMessageA(dialog, WM_CLOSE, 0, 0);
+  // The owner is enabled before the dialog goes, so that the system can activate it in its place.
+  HWND owner = dialog_owner(dialog);
+  BOOL owner_was_disabled = FALSE;
+  if (owner) owner_was_disabled = EnableWindow(owner, TRUE);
+  // Stored while the slot can still be read.
+  if (int32_t* target = reinterpret_cast<int32_t*>(GetWindowLongPtrA(dialog, DIALOG_SLOT_RESULT)))
+    *target = result;
+  if (!DestroyWindow(dialog) && owner_was_disabled) EnableWindow(owner, FALSE);
+}
+
+void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
+  // Without a dialog the loop would poll until some unrelated message happened to arrive.
+  if (!IsWindow(dialog)) return;
+  dialog_bind(dialog, callback, result);
+  HWND owner = dialog_owner(dialog);
+  if (owner) {
+    SendMessageA(owner, WM_CANCELMODE, 0, 0);
+    EnableWindow(owner, FALSE);
+  }
+  DWORD style = dialog_show(dialog);
+  MSG message;
+  for (;;) {
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      // A message sent from another thread, or the owner's idle handling, can destroy the dialog
+      // while the queue stays empty: look before sleeping again.
+      if (!IsWindow(dialog)) break;
+      if (!(style & DS_NOIDLEMSG) && owner)
+        SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
+      Sleep(1);
+      continue;
+    }
+    // WM_QUIT is just another message here: it reaches no window and the loop goes on.
+    if (!IsWindow(dialog) || !IsDialogMessageA(dialog, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    if (!IsWindow(dialog)) break;
+  }
+  if (owner) SetFocus(owner);
+}
+
+void dialog_show_modeless(HWND dialog, DialogCallback callback, int32_t* result) {
+  dialog_bind(dialog, callback, result);
+  dialog_show(dialog);
+}

@@ -1,0 +1,36 @@
+// Menus for toolkit dialogs: menu bars and popup menus whose items carry a callback in their item
+// data; dialog_procedure finds it there when the item's command arrives.
+#pragma once
+#include <windows.h>
+#include <stddef.h>
+
+#include "runtime/frame.hpp"
+#include "toolkit/dialog.hpp"
+
+// Item options.
+enum : uint32_t {
+  MENU_OPT_SUBMENU = 1,     // insertion only: the identifier-or-submenu argument is a submenu
+  MENU_OPT_BY_COMMAND = 2,  // the item argument is a command identifier, not a position
+};
+
+// MENUITEMINFOA without its last member, hbmpItem: 44 bytes on 32-bit Windows.
+constexpr UINT MENU_ITEM_INFO_SIZE = offsetof(MENUITEMINFOA, hbmpItem);
+#ifndef _WIN64
+static_assert(MENU_ITEM_INFO_SIZE == 44, "MENUITEMINFOA without hbmpItem is 44 bytes");
+#endif
+
+HMENU menu_create(int32_t kind);  // 0: menu bar; any other kind: popup menu
+// The text is the top temporary of `frame`, consumed. position_or_command counts from 1 when it
+// is a position.
+BOOL menu_insert_item(ProcedureFrame* frame, HMENU menu, uint32_t options, uint32_t position_or_command,
+                      uint32_t state, uintptr_t id_or_submenu, DialogCallback callback);
+BOOL menu_attach(HWND window, HMENU menu);
+BOOL menu_delete_item(HMENU menu, uint32_t item, uint32_t options);
+BOOL menu_redraw(HWND window);
+// Positions count from 0 in the operations below.
+uint32_t menu_get_state(HMENU menu, uint32_t item, uint32_t options);
+BOOL menu_set_state(HMENU menu, uint32_t item, uint32_t options, uint32_t state);
+// Pushes the item's text as a new temporary (empty when the item cannot be read).
+void menu_get_text(ProcedureFrame* frame, HMENU menu, uint32_t item, uint32_t options);
+// The text is the top temporary of `frame`, consumed.
+BOOL menu_set_text(ProcedureFrame* frame, HMENU menu, uint32_t item, uint32_t options);
