@@ -11,6 +11,9 @@ target_compile_options(gtest_win PRIVATE -w)
 # Test resources: a small bitmap and a small icon for the image kinds.
 file(GLOB WIN_TEST_RESOURCES CONFIGURE_DEPENDS tests/win32/resources/*.rc)
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS tests/win32/support/*.cpp)
+# The default data image and main procedure go into each program that has none of its own.
+set(WIN_TEST_DATA ${CMAKE_SOURCE_DIR}/tests/win32/support/test_data.cpp)
+list(REMOVE_ITEM WIN_TEST_SUPPORT ${WIN_TEST_DATA})
 add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
 target_link_libraries(win_test_support PUBLIC gtest_win toolkit runtime ${WINDOWS_LIBS})
 # Test programs carry their C++ runtime inside: no DLLs beside them.
@@ -19,17 +22,27 @@ target_link_options(win_test_support INTERFACE -static)
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win32/*_test.cpp)
 foreach(src ${WIN_TESTS})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} ${WIN_TEST_RESOURCES})
+  # app_* tests run the application's own code in process, with its data image.
+  if(name MATCHES "^app_")
+    add_executable(${name} ${src} ${WIN_TEST_RESOURCES} ${APP_SOURCES})
+  else()
+    add_executable(${name} ${src} ${WIN_TEST_RESOURCES} ${WIN_TEST_DATA})
+  endif()
   target_link_libraries(${name} PRIVATE win_test_support)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endforeach()
 
-# Small programs built on program_entry (no C runtime), launched by the start-up tests.
+# Small programs built on program_entry (no C runtime), launched by the start-up tests. A
+# program's resources, if it has any, are in the .rc file of the same name beside it.
 file(GLOB WIN_PROGRAMS CONFIGURE_DEPENDS tests/win32/programs/*.cpp)
 foreach(src ${WIN_PROGRAMS})
   get_filename_component(name ${src} NAME_WE)
-  add_nocrt_executable(${name} ${src})
+  set(program_rc)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win32/programs/${name}.rc)
+    set(program_rc ${CMAKE_SOURCE_DIR}/tests/win32/programs/${name}.rc)
+  endif()
+  add_nocrt_executable(${name} ${src} ${program_rc})
 endforeach()
 
 # End to end: the probe that drives resizing.exe from outside.

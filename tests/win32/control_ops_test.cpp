@@ -1,0 +1,333 @@
+// The small control and dialog operations on the real Windows API: texts in and out, messages,
+// callbacks, enabling, showing, destroying, check state, combo and list items, the cursor table
+// and control images; and that every string argument is released and every result pushed.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runtime/strings.hpp"
+#include "tests/win32/support/dialog_recorder.hpp"
+#include "tests/win32/support/string_watch.hpp"
+#include "tests/win32/support/test_support.hpp"
+#include "toolkit/controls.hpp"
+#include "toolkit/geometry.hpp"
+
+namespace {
+
+INT_PTR CALLBACK first_callback(HWND, UINT, WPARAM, LPARAM) { return 0; }
+INT_PTR CALLBACK second_callback(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+enum : int32_t {
+  ID_EDIT = 10,
+  ID_LABEL,
+  ID_CHECK,
+  ID_THREE,
+  ID_COMBO,
+  ID_LIST,
+  ID_IMAGE,
+  ID_BUTTON
+};
+
+class ControlOpsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dialog_ = make_dialog(nullptr, 0, "Operations", 10, 10, 240, 160);
+    ASSERT_TRUE(dialog_);
+    add(CONTROL_TEXT_BOX, ID_EDIT, 5, 5, 100, 12, "edit");
+    add(CONTROL_LABEL, ID_LABEL, 5, 20, 100, 8, "label");
+    add(CONTROL_CHECK_BOX, ID_CHECK, 5, 30, 60, 10, "check");
+    add(CONTROL_THREE_STATE_CHECK_BOX, ID_THREE, 70, 30, 60, 10, "three");
+    add(CONTROL_COMBO_BOX, ID_COMBO, 5, 45, 80, 60, "");
+    add(CONTROL_LIST_BOX, ID_LIST, 100, 45, 80, 60, "");
+    add(CONTROL_IMAGE, ID_IMAGE, 190, 5, 40, 30, "TESTBITMAP");
+    add(CONTROL_IMAGE_BUTTON, ID_BUTTON, 190, 40, 40, 30, "TESTBITMAP");
+  }
+  void TearDown() override {
+    DestroyWindow(dialog_);
+    pump_messages();
+    EXPECT_EQ(frame_.temp_index, 0);
+    while (temp_count(&frame_) > 0) temp_pop_free(&frame_);
+  }
+  void add(int32_t kind, int32_t id, int32_t x, int32_t y, int32_t w, int32_t h, const char* text) {
+    temp_push_cstring(&frame_, text);
+    temp_push_empty(&frame_);
+    ASSERT_TRUE(control_add(&frame_, kind, dialog_, id, nullptr, x, y, w, h, 0, 0, nullptr));
+  }
+  HWND item(int32_t id) { return GetDlgItem(dialog_, id); }
+  std::string text_of(HWND window) {
+    char buffer[256] = {};
+    GetWindowTextA(window, buffer, sizeof buffer);
+    return buffer;
+  }
+  // Pushes `text` as the operation's argument and remembers it, for consumed().
+  void push(const std::string& text) {
+    temp_push_copy(&frame_, text.data(), static_cast<int32_t>(text.size()));
+    argument_ = frame_.temp_slots[temp_count(&frame_) - 1];
+  }
+  // The argument pushed last was popped and released.
+  bool consumed(const StringWatch& watch) {
+    return frame_.temp_index == 0 && (!argument_ || watch.freed(argument_));
+  }
+  // Pops the operation's one string result.
+  std::string pop_result() {
+    EXPECT_EQ(temp_count(&frame_), 1);
+    if (temp_count(&frame_) != 1) return "<no result>";
+    StringView v = temp_view(&frame_, 0);
+    std::string s(v.data, v.length);
+    temp_pop_free(&frame_);
+    return s;
+  }
+  HWND dialog_ = nullptr;
+  ProcedureFrame frame_ = {};
+  DynString argument_ = 0;
+};
+
+TEST(StringWatchSelfTest, SeesTheRuntimesAllocations) {
+  ProcedureFrame frame = {};
+  StringWatch watch;
+  temp_push_cstring(&frame, "watched");
+  DynString s = frame.temp_slots[0];
+  EXPECT_EQ(watch.live(), 1);
+  temp_pop_free(&frame);
+  EXPECT_EQ(watch.live(), 0);
+  EXPECT_TRUE(watch.freed(s));
+}
+
+TEST_F(ControlOpsTest, SetTextConsumesItsArgument) {
+  struct Case {
+    std::string argument, expected;
+  };
+  const Case cases[] = {
+      {"hello", "hello"},
+      {"", ""},
+      {std::string("ab\0cd", 5), "ab"},  // the window gets the text up to the zero byte
+  };
+  for (const Case& c : cases) {
+    StringWatch watch;
+    push(c.argument);
+    EXPECT_TRUE(control_set_text(&frame_, dialog_, ID_EDIT));
+    EXPECT_TRUE(consumed(watch));
+    EXPECT_EQ(watch.live(), 0);
+    EXPECT_EQ(text_of(item(ID_EDIT)), c.expected);
+  }
+  // The dialog's caption through window_set_text.
+  StringWatch watch;
+  push("New caption");
+  EXPECT_TRUE(window_set_text(&frame_, dialog_));
+  EXPECT_TRUE(consumed(watch));
+  EXPECT_EQ(text_of(dialog_), "New caption");
+  // No control: the platform call fails, the argument is released all the same.
+  push("lost");
+  EXPECT_FALSE(control_set_text(&frame_, dialog_, 999));
+  EXPECT_TRUE(consumed(watch));
+}
+
+TEST_F(ControlOpsTest, GetTextIsCutToTheBuffer) {
+  struct Case {
+    size_t length, expected;
+  };
+  const Case cases[] = {{0, 0}, {5, 5}, {32769, 32769}, {32770, 32769}, {40000, 32769}};
+  for (const Case& c : cases) {
+    std::string text(c.length, 'x');
+    for (size_t i = 0; i < c.length; ++i) text[i] = static_cast<char>('a' + i % 26);
+    ASSERT_TRUE(SetWindowTextA(item(ID_LABEL), text.c_str()));
+    StringWatch watch;
+    window_get_text(&frame_, item(ID_LABEL));
+    EXPECT_EQ(watch.live(), c.expected ? 1 : 0);  // only the result remains: the buffer is gone
+    std::string got = pop_result();
+    EXPECT_EQ(got.size(), c.expected) << c.length;
+    EXPECT_EQ(got, text.substr(0, c.expected));
+  }
+}
+
+TEST_F(ControlOpsTest, MessagesAndCallbacks) {
+  SetWindowTextA(item(ID_EDIT), "four");
+  EXPECT_EQ(message_send(item(ID_EDIT), WM_GETTEXTLENGTH, 0, 0), 4);
+  EXPECT_TRUE(message_post(dialog_, WM_APP + 7, 11, 22));
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, dialog_, WM_APP + 7, WM_APP + 7, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 11u);
+  EXPECT_EQ(msg.lParam, 22);
+  EXPECT_FALSE(
+      message_post(reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFF0001)), WM_APP, 0, 0));
+
+  EXPECT_EQ(control_set_callback(dialog_, ID_CHECK, first_callback), 0);
+  EXPECT_EQ(control_set_callback(dialog_, ID_CHECK, second_callback),
+            reinterpret_cast<LONG_PTR>(first_callback));
+  EXPECT_EQ(GetWindowLongPtrA(item(ID_CHECK), GWLP_USERDATA),
+            reinterpret_cast<LONG_PTR>(second_callback));
+}
+
+TEST_F(ControlOpsTest, EnableShowDestroy) {
+  control_enable(dialog_, ID_EDIT, FALSE);
+  EXPECT_FALSE(IsWindowEnabled(item(ID_EDIT)));
+  control_enable(dialog_, ID_EDIT, TRUE);
+  EXPECT_TRUE(IsWindowEnabled(item(ID_EDIT)));
+  // -1 is the dialog itself here.
+  EXPECT_FALSE(control_enable(dialog_, CONTROL_ID_DIALOG, FALSE));  // it was enabled
+  EXPECT_FALSE(IsWindowEnabled(dialog_));
+  EXPECT_TRUE(IsWindowEnabled(item(ID_EDIT)));
+  EXPECT_TRUE(control_enable(dialog_, CONTROL_ID_DIALOG, TRUE));  // it was disabled
+  EXPECT_TRUE(IsWindowEnabled(dialog_));
+
+  int32_t result = 1234;
+  EXPECT_FALSE(window_show(dialog_, SW_SHOWNA, &result));  // was hidden
+  EXPECT_EQ(result, 0);
+  EXPECT_TRUE(IsWindowVisible(dialog_));
+  result = 1234;
+  EXPECT_TRUE(window_show(dialog_, SW_HIDE, &result));  // was visible
+  EXPECT_EQ(result, 1);
+  EXPECT_FALSE(window_show(dialog_, SW_SHOWNA, nullptr));  // nothing to store
+  EXPECT_TRUE(IsWindowVisible(dialog_));
+
+  EXPECT_TRUE(control_destroy(dialog_, ID_LABEL));
+  EXPECT_EQ(item(ID_LABEL), nullptr);
+  EXPECT_FALSE(control_destroy(dialog_, ID_LABEL));
+  EXPECT_TRUE(IsWindow(dialog_));
+}
+
+TEST_F(ControlOpsTest, FocusGoesToTheControl) {
+  ShowWindow(dialog_, SW_SHOW);
+  SetForegroundWindow(dialog_);
+  control_set_focus(dialog_, ID_CHECK);
+  if (GetFocus() != item(ID_CHECK)) GTEST_SKIP() << "no keyboard focus without a window manager";
+  EXPECT_EQ(control_set_focus(dialog_, ID_EDIT), item(ID_CHECK));  // the previous focus
+  EXPECT_EQ(GetFocus(), item(ID_EDIT));
+}
+
+TEST_F(ControlOpsTest, CheckState) {
+  EXPECT_EQ(button_get_check(dialog_, ID_CHECK), BST_UNCHECKED);
+  button_set_check(dialog_, ID_CHECK, BST_CHECKED);
+  EXPECT_EQ(button_get_check(dialog_, ID_CHECK), BST_CHECKED);
+  button_set_check(dialog_, ID_THREE, BST_INDETERMINATE);
+  EXPECT_EQ(button_get_check(dialog_, ID_THREE), BST_INDETERMINATE);
+  EXPECT_EQ(button_get_check(dialog_, 999), 0);
+}
+
+// Both box kinds through the same table of steps.
+struct BoxOps {
+  const char* name;
+  int32_t id;
+  LRESULT (*add)(ProcedureFrame*, HWND, int32_t);
+  LRESULT (*remove)(HWND, int32_t, int32_t);
+  LRESULT (*select)(HWND, int32_t, int32_t);
+  LRESULT (*reset)(HWND, int32_t);
+  void (*selected_text)(ProcedureFrame*, HWND, int32_t);
+  UINT get_count, get_selection;
+};
+const BoxOps box_ops[] = {
+    {"combo", ID_COMBO, combo_add, combo_delete, combo_select, combo_reset, combo_get_selected_text,
+     CB_GETCOUNT, CB_GETCURSEL},
+    {"list", ID_LIST, list_add, list_delete, list_select, list_reset, list_get_selected_text,
+     LB_GETCOUNT, LB_GETCURSEL},
+};
+
+TEST_F(ControlOpsTest, ComboAndListItemsCountFromOne) {
+  for (const BoxOps& box : box_ops) {
+    SCOPED_TRACE(box.name);
+    HWND control = item(box.id);
+    StringWatch watch;
+    auto add_text = [&](const char* text) {
+      push(text);
+      LRESULT index = box.add(&frame_, dialog_, box.id);
+      EXPECT_TRUE(consumed(watch)) << text;
+      return index;
+    };
+    // The boxes sort: the results are the system's 0-based places.
+    EXPECT_EQ(add_text("pear"), 0);
+    EXPECT_EQ(add_text("apple"), 0);
+    EXPECT_EQ(add_text("plum"), 2);
+    EXPECT_EQ(watch.live(), 0);
+    EXPECT_EQ(SendMessageA(control, box.get_count, 0, 0), 3);
+
+    // Nothing selected yet: the empty string.
+    box.selected_text(&frame_, dialog_, box.id);
+    EXPECT_EQ(pop_result(), "");
+    EXPECT_EQ(box.select(dialog_, box.id, 1), 0);  // item 1 is the system's item 0
+    EXPECT_EQ(SendMessageA(control, box.get_selection, 0, 0), 0);
+    box.selected_text(&frame_, dialog_, box.id);
+    EXPECT_EQ(pop_result(), "apple");
+    box.select(dialog_, box.id, 3);
+    box.selected_text(&frame_, dialog_, box.id);
+    EXPECT_EQ(pop_result(), "plum");
+    box.select(dialog_, box.id, 0);  // item 0 sends -1: no selection
+    EXPECT_EQ(SendMessageA(control, box.get_selection, 0, 0), -1);
+    box.selected_text(&frame_, dialog_, box.id);
+    EXPECT_EQ(pop_result(), "");
+    EXPECT_EQ(watch.live(), 0);
+
+    EXPECT_EQ(box.remove(dialog_, box.id, 1), 2);  // deletes "apple"; two remain
+    box.select(dialog_, box.id, 1);
+    box.selected_text(&frame_, dialog_, box.id);
+    EXPECT_EQ(pop_result(), "pear");
+    EXPECT_EQ(box.remove(dialog_, box.id, 0), -1);  // item -1 does not exist
+    EXPECT_EQ(SendMessageA(control, box.get_count, 0, 0), 2);
+    box.reset(dialog_, box.id);
+    EXPECT_EQ(SendMessageA(control, box.get_count, 0, 0), 0);
+    box.selected_text(&frame_, dialog_, box.id);
+    EXPECT_EQ(pop_result(), "");
+  }
+}
+
+TEST_F(ControlOpsTest, CursorTable) {
+  auto shown_by = [](int32_t number) {
+    cursor_set(number);
+    return GetCursor();
+  };
+  HCURSOR arrow = shown_by(1);
+  EXPECT_TRUE(arrow);
+  EXPECT_EQ(arrow, LoadCursorA(nullptr, IDC_ARROW));
+  EXPECT_EQ(shown_by(4), arrow);
+  HCURSOR cross = shown_by(2);
+  EXPECT_EQ(cross, LoadCursorA(nullptr, IDC_CROSS));
+  EXPECT_EQ(shown_by(13), LoadCursorA(nullptr, IDC_APPSTARTING));
+  for (int32_t none : {0, 14, -1}) {
+    shown_by(1);
+    EXPECT_EQ(shown_by(none), nullptr) << none;
+  }
+  shown_by(2);
+  EXPECT_EQ(cursor_set(11), cross);  // the previous cursor
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+  cursor_set(1);
+}
+
+TEST_F(ControlOpsTest, SetImage) {
+  StringWatch watch;
+  // Static target, own size.
+  HANDLE before =
+      reinterpret_cast<HANDLE>(SendMessageA(item(ID_IMAGE), STM_GETIMAGE, IMAGE_BITMAP, 0));
+  ASSERT_TRUE(before);
+  push("TESTBITMAP");
+  EXPECT_EQ(reinterpret_cast<HANDLE>(control_set_image(&frame_, dialog_, ID_IMAGE, 0)), before);
+  EXPECT_TRUE(consumed(watch));
+  BITMAP b = {};
+  GetObjectA(reinterpret_cast<HANDLE>(SendMessageA(item(ID_IMAGE), STM_GETIMAGE, IMAGE_BITMAP, 0)),
+             sizeof b, &b);
+  EXPECT_EQ(b.bmWidth, 40);
+  EXPECT_EQ(b.bmHeight, 24);
+  // Button target, sized to the button's client area.
+  RECT client;
+  GetClientRect(item(ID_BUTTON), &client);
+  push("TESTBITMAP");
+  EXPECT_TRUE(control_set_image(&frame_, dialog_, ID_BUTTON, IMAGE_OPT_SIZED | IMAGE_OPT_BUTTON));
+  EXPECT_TRUE(consumed(watch));
+  GetObjectA(reinterpret_cast<HANDLE>(SendMessageA(item(ID_BUTTON), BM_GETIMAGE, IMAGE_BITMAP, 0)),
+             sizeof b, &b);
+  EXPECT_EQ(b.bmWidth, client.right);
+  EXPECT_EQ(b.bmHeight, client.bottom);
+  // A button image sent with the static message does not reach the button.
+  HANDLE kept =
+      reinterpret_cast<HANDLE>(SendMessageA(item(ID_BUTTON), BM_GETIMAGE, IMAGE_BITMAP, 0));
+  push("TESTBITMAP");
+  control_set_image(&frame_, dialog_, ID_BUTTON, IMAGE_OPT_SIZED);
+  EXPECT_TRUE(consumed(watch));
+  EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageA(item(ID_BUTTON), BM_GETIMAGE, IMAGE_BITMAP, 0)),
+            kept);
+  // No control.
+  push("TESTBITMAP");
+  EXPECT_EQ(control_set_image(&frame_, dialog_, 999, IMAGE_OPT_BUTTON), 0);
+  EXPECT_TRUE(consumed(watch));
+  EXPECT_EQ(watch.live(), 0);
+}
+
+}  // namespace

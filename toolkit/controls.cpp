@@ -1,0 +1,101 @@
+// Creating controls by kind number on the Windows API, and loading their images.
+#include "toolkit/controls.hpp"
+
+#include "runtime/startup.hpp"
+#include "runtime/strings.hpp"
+
+namespace {
+
+// Bitmaps and icons are shared images: the system owns them and the toolkit never frees them.
+constexpr UINT IMAGE_LOAD_FLAGS = LR_SHARED | LR_LOADMAP3DCOLORS;  // 0x9000
+static_assert(IMAGE_LOAD_FLAGS == 0x9000, "image load flags");
+
+// A control's place in pixels.
+struct PixelBox {
+  int32_t x, y, width, height;
+};
+
+// The unit rectangle's edges are mapped and the pixel size is the difference of the mapped edges,
+// which may differ by one from the mapped width since each edge rounds on its own. Edges and
+// differences are taken with 32-bit wrap-around.
+PixelBox pixel_box(HWND dialog, int32_t x, int32_t y, int32_t width, int32_t height) {
+  RECT rect = {x, y, static_cast<LONG>(static_cast<uint32_t>(x) + static_cast<uint32_t>(width)),
+               static_cast<LONG>(static_cast<uint32_t>(y) + static_cast<uint32_t>(height))};
+  MapDialogRect(dialog, &rect);
+  return PixelBox{
+      rect.left, rect.top,
+      static_cast<int32_t>(static_cast<uint32_t>(rect.right) - static_cast<uint32_t>(rect.left)),
+      static_cast<int32_t>(static_cast<uint32_t>(rect.bottom) - static_cast<uint32_t>(rect.top))};
+}
+
+void add_items(HWND control, int32_t kind, const ArrayDescriptor* items) {
+  UINT message = kind == CONTROL_COMBO_BOX ? CB_ADDSTRING : LB_ADDSTRING;
+  int32_t n = control_item_count(items);
+  for (int32_t i = 0; i < n; ++i)
+    SendMessageA(control, message, 0,
+                 reinterpret_cast<LPARAM>(string_view(items->elements[i]).data));
+}
+
+bool is_push_button_kind(int32_t kind) {
+  return kind == CONTROL_PUSH_BUTTON || kind == CONTROL_IMAGE_BUTTON ||
+         kind == CONTROL_SIZED_IMAGE_BUTTON;
+}
+
+// Creation steps after the window exists: font, callback, initial items, default button, image.
+void control_finish(HWND control, int32_t kind, HWND dialog, int32_t id,
+                    const ArrayDescriptor* items, uint32_t style, PixelBox pixels, const char* text,
+                    DialogCallback control_callback) {
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialog_font()), 1);
+  SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control_callback));
+  add_items(control, kind, items);
+  if (is_push_button_kind(kind) && (style & BS_DEFPUSHBUTTON))
+    SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(static_cast<UINT>(id)), 0);
+  // An Image shows its resource by itself: it was created with the name as its text.
+  if (kind == CONTROL_SIZED_IMAGE)
+    load_control_image(control, text, STM_SETIMAGE, pixels.width, pixels.height);
+  else if (kind == CONTROL_IMAGE_BUTTON)
+    load_control_image(control, text, BM_SETIMAGE, 0, 0);
+  else if (kind == CONTROL_SIZED_IMAGE_BUTTON)
+    load_control_image(control, text, BM_SETIMAGE, pixels.width, pixels.height);
+}
+
+}  // namespace
+
+LRESULT load_control_image(HWND control, const char* name, UINT target_message, int cx, int cy) {
+  HINSTANCE instance = process_state()->instance;
+  if (HANDLE bitmap = LoadImageA(instance, name, IMAGE_BITMAP, cx, cy, IMAGE_LOAD_FLAGS))
+    return SendMessageA(control, target_message, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  // Sent also without an icon: the control then shows no image.
+  HANDLE icon = LoadImageA(instance, name, IMAGE_ICON, cx, cy, IMAGE_LOAD_FLAGS);
+  return SendMessageA(control, target_message, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+
+HWND control_add(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
+                 const ArrayDescriptor* items, int32_t x, int32_t y, int32_t width, int32_t height,
+                 uint32_t style, uint32_t ex_style, DialogCallback control_callback) {
+  HWND control = nullptr;
+  const char* text = temp_view(frame, 1).data;
+  if (kind >= CONTROL_CUSTOM_CLASS && kind <= CONTROL_KIND_COUNT) {
+    HINSTANCE instance = process_state()->instance;
+    PixelBox pixels = pixel_box(dialog, x, y, width, height);
+    ControlStyle words = control_resolve_style(kind, style, ex_style, pixels.width, pixels.height);
+    const ControlKind* row = control_kind(kind);
+    const char* class_name = row ? row->class_name : temp_view(frame, 0).data;
+    // An image kind whose name is no bitmap resource becomes an icon control; the probe's handle
+    // is a shared image and needs no release.
+    if (control_is_image_kind(kind) &&
+        !LoadImageA(instance, text, IMAGE_BITMAP, 0, 0, IMAGE_LOAD_FLAGS))
+      words.style = control_icon_style(kind, words.style);
+
+    control = CreateWindowExA(words.ex_style, class_name, text, words.style, pixels.x, pixels.y,
+                              pixels.width, pixels.height, dialog,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    // Nothing below may act for a control that does not exist: in particular the dialog must not
+    // register a default button that was never made.
+    if (control)
+      control_finish(control, kind, dialog, id, items, words.style, pixels, text, control_callback);
+  }
+  temp_pop_free(frame);  // the class name
+  temp_pop_free(frame);  // the text
+  return control;
+}

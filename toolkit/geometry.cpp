@@ -1,0 +1,70 @@
+// Dialog units on the Windows API: the platform's MapDialogRect gives the scale, and every
+// position and size crosses the toolkit's interface in the units of the dialog concerned.
+#include "toolkit/geometry.hpp"
+
+namespace {
+
+// A rectangle's right and bottom after MapDialogRect: left and top stay 0, so one call converts
+// both values.
+UnitPair mapped_corner(HWND dialog, int32_t x, int32_t y) {
+  RECT rect = {0, 0, x, y};
+  MapDialogRect(dialog, &rect);
+  return UnitPair{rect.right, rect.bottom};
+}
+
+// The outer rectangle in screen coordinates; all zero when there is no window.
+RECT window_rect(HWND window) {
+  RECT rect = {0, 0, 0, 0};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+}  // namespace
+
+UnitPair units_to_pixels(HWND dialog, int32_t x, int32_t y) { return mapped_corner(dialog, x, y); }
+
+UnitPair pixels_to_units(HWND dialog, int32_t x, int32_t y) {
+  // The platform has no reverse mapping: derive the scale from 1000 units and divide.
+  UnitPair scale = mapped_corner(dialog, 1000, 1000);
+  return UnitPair{pixels_scaled_to_units(x, scale.x), pixels_scaled_to_units(y, scale.y)};
+}
+
+HWND control_window(HWND dialog, int32_t id) {
+  return id == CONTROL_ID_DIALOG ? dialog : GetDlgItem(dialog, id);
+}
+
+BOOL control_set_position(HWND dialog, int32_t id, int32_t x, int32_t y) {
+  HWND window = control_window(dialog, id);
+  // In the dialog's units also when the window is the dialog itself.
+  UnitPair pixels = units_to_pixels(dialog, x, y);
+  return SetWindowPos(window, nullptr, pixels.x, pixels.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+BOOL control_set_size(HWND dialog, int32_t id, int32_t width, int32_t height) {
+  HWND window = control_window(dialog, id);
+  UnitPair pixels = units_to_pixels(dialog, width, height);
+  return SetWindowPos(window, nullptr, 0, 0, pixels.x, pixels.y, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+UnitPair control_get_position(HWND dialog, int32_t id) {
+  HWND window = control_window(dialog, id);
+  RECT rect = window_rect(window);
+  // The parent of a control, the owner of a dialog: the position comes out in its client
+  // coordinates and its units. An unowned dialog gives its screen position in its own units.
+  HWND parent = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_HWNDPARENT));
+  if (!parent) return pixels_to_units(window, rect.left, rect.top);
+  POINT corner = {rect.left, rect.top};
+  ScreenToClient(parent, &corner);
+  return pixels_to_units(parent, corner.x, corner.y);
+}
+
+UnitPair control_get_size(HWND dialog, int32_t id) {
+  RECT rect = window_rect(control_window(dialog, id));
+  return pixels_to_units(dialog, rect.right - rect.left, rect.bottom - rect.top);
+}
+
+UnitPair dialog_get_client_size(HWND dialog) {
+  RECT rect = {0, 0, 0, 0};
+  GetClientRect(dialog, &rect);
+  return pixels_to_units(dialog, rect.right, rect.bottom);
+}
