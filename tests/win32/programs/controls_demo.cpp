@@ -1,12 +1,14 @@
 // A demonstration built on program_entry: one dialog holding one control of each of the fifteen
 // kinds, all made through control_add (labels name the kinds that show no text of their own),
-// shown with dialog_show_modal until it is closed.
+// with a menu bar whose items change the dialog through their callbacks, shown with
+// dialog_show_modal until it is closed.
 #include <windows.h>
 
 #include "runtime/startup.hpp"
 #include "runtime/strings.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/dialog.hpp"
+#include "toolkit/menus.hpp"
 
 struct DemoConstants {
   unsigned char bytes[DATA_CONSTANTS_SIZE];
@@ -23,7 +25,11 @@ enum : int32_t {
   ID_LIST,
   ID_CHECK,
   ID_THREE,
-  ID_OPTION
+  ID_OPTION,
+  ID_MENU_GREET = 200,
+  ID_MENU_CHECK,
+  ID_MENU_CLEAR,
+  ID_MENU_DISABLE,
 };
 
 // One control of `kind` with its text (the resource name for the image kinds).
@@ -55,9 +61,79 @@ INT_PTR CALLBACK push_clicked(HWND dialog, UINT message, WPARAM wparam, LPARAM) 
   return 1;
 }
 
+void set_label(HWND dialog, const char* text) {
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, text);
+  control_set_text(&frame, dialog, ID_LABEL);
+}
+
+INT_PTR CALLBACK menu_greet(HWND dialog, UINT, WPARAM, LPARAM) {
+  set_label(dialog, "Label: chosen from the menu");
+  return 1;
+}
+
+INT_PTR CALLBACK menu_check(HWND dialog, UINT, WPARAM wparam, LPARAM) {
+  WPARAM state = LOWORD(wparam) == ID_MENU_CHECK ? BST_CHECKED : BST_UNCHECKED;
+  button_set_check(dialog, ID_CHECK, state);
+  button_set_check(dialog, ID_THREE, state);
+  return 1;
+}
+
+// Toggles the text box and the item's own check mark.
+INT_PTR CALLBACK menu_disable(HWND dialog, UINT, WPARAM, LPARAM) {
+  HMENU view = GetSubMenu(GetMenu(dialog), 0);
+  bool disabled = menu_get_state(view, ID_MENU_DISABLE, MENU_OPT_BY_COMMAND) & MFS_CHECKED;
+  menu_set_state(view, ID_MENU_DISABLE, MENU_OPT_BY_COMMAND, disabled ? 0 : MFS_CHECKED);
+  control_enable(dialog, ID_TEXT, disabled);
+  return 1;
+}
+
+void menu_item(HMENU menu, const char* text, uint32_t position, int32_t id, DialogCallback callback) {
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, text);
+  menu_insert_item(&frame, menu, 0, position, 0, static_cast<uintptr_t>(id), callback);
+}
+
+// A menu bar with one popup; the bar's height is added to the dialog so no control is covered.
+void add_menu(HWND dialog) {
+  HMENU view = menu_create(1);
+  menu_item(view, "&Greet", 1, ID_MENU_GREET, menu_greet);
+  menu_item(view, "&Check the boxes", 2, ID_MENU_CHECK, menu_check);
+  menu_item(view, "C&lear the boxes", 3, ID_MENU_CLEAR, menu_check);
+  menu_item(view, "-", 4, 0, nullptr);
+  menu_item(view, "&Disable the text box", 5, ID_MENU_DISABLE, menu_disable);
+  HMENU bar = menu_create(0);
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, "&View");
+  menu_insert_item(&frame, bar, MENU_OPT_SUBMENU, 1, 0, reinterpret_cast<uintptr_t>(view), nullptr);
+  temp_push_cstring(&frame, "&Help");
+  menu_insert_item(&frame, bar, 0, 2, 0, ID_MENU_GREET, menu_greet);
+  menu_attach(dialog, bar);
+  RECT r;
+  GetWindowRect(dialog, &r);
+  SetWindowPos(dialog, nullptr, r.left, r.top - GetSystemMetrics(SM_CYMENU) / 2, r.right - r.left,
+               r.bottom - r.top + GetSystemMetrics(SM_CYMENU), SWP_NOZORDER);
+  menu_redraw(dialog);
+}
+
 }  // namespace
 
-int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
+// With "show-menu" on the command line, choose two menu items and select the View menu once the
+// dialog runs, so that a screenshot shows what the items did and the menu bar in use.
+void queue_menu_tour(HWND dialog, const char* tail) {
+  const char word[] = "show-menu";
+  for (const char* p = tail; *p; ++p) {
+    int i = 0;
+    while (word[i] && p[i] == word[i]) ++i;
+    if (word[i]) continue;
+    PostMessageA(dialog, WM_COMMAND, ID_MENU_GREET, 0);
+    PostMessageA(dialog, WM_COMMAND, ID_MENU_DISABLE, 0);
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_KEYMENU, 'v');
+    return;
+  }
+}
+
+int32_t app_main(HINSTANCE, uintptr_t, const char* tail, uint32_t) {
   ProcedureFrame frame = {};
   temp_push_cstring(&frame, "Controls: one of each of the 15 kinds");
   // A captioned popup with a system menu, so that it has a close box.
@@ -103,6 +179,8 @@ int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
   button_set_check(dialog, ID_CHECK, BST_CHECKED);
   button_set_check(dialog, ID_THREE, BST_INDETERMINATE);
 
+  add_menu(dialog);
+  queue_menu_tour(dialog, tail);
   dialog_show_modal(dialog, nullptr, nullptr);
   for (DynString s : combo_items) string_free(s);
   for (DynString s : list_items) string_free(s);
