@@ -1,6 +1,8 @@
 # Windows builds (mingw-w64): the product resizing.exe and the programs and tests that run on the
 # Windows API under Wine.
 option(WINE_TESTS "Build the tests that run under Wine" ON)
+# Link-time optimisation for the product's code: functions nothing calls are dropped whole.
+option(PRODUCT_LTO "Link-time optimisation of the runtime, the toolkit and their programs" OFF)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(ENTRY_SYMBOL _program_entry)
@@ -31,8 +33,17 @@ endif()
 file(GLOB NOCRT_SOURCES CONFIGURE_DEPENDS runtime/nocrt/*.cpp)
 add_library(runtime_entry STATIC runtime/entry.cpp ${NOCRT_SOURCES})
 target_compile_options(runtime_entry PRIVATE ${SMALL_FLAGS})
+if(PRODUCT_LTO)
+  set_target_properties(runtime runtime_entry PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+  if(TARGET toolkit AND TOOLKIT_SOURCES)
+    set_target_properties(toolkit PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+  endif()
+endif()
 function(add_nocrt_executable name)
   add_executable(${name} ${ARGN})
+  if(PRODUCT_LTO)
+    set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+  endif()
   target_compile_options(${name} PRIVATE ${SMALL_FLAGS})
   target_link_options(${name} PRIVATE -nostdlib -nostartfiles -Wl,-e,${ENTRY_SYMBOL}
                       -Wl,--gc-sections -Wl,--disable-dynamicbase -Wl,--disable-reloc-section

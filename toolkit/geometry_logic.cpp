@@ -1,16 +1,20 @@
-// The rounding rule of the pixel-to-unit conversion.
+// The rounding rule of the pixel-to-unit conversion, in 32-bit arithmetic throughout (the product
+// needs no 64-bit division routine).
 #include "toolkit/geometry.hpp"
 
 int32_t rounded_quotient(int32_t n, int32_t d) {
   if (d == 0) return n;
-  // Widened so that INT32_MIN / -1 cannot trap; that one quotient wraps back to INT32_MIN.
-  int64_t q = static_cast<int64_t>(n) / d;
-  int64_t r = static_cast<int64_t>(n) % d;
+  // INT32_MIN / -1 would trap; that one quotient wraps back to INT32_MIN, and every quotient by
+  // -1 is exact.
+  if (d == -1) return static_cast<int32_t>(0u - static_cast<uint32_t>(n));
+  int32_t q = n / d;
+  int32_t r = n % d;
   if (d > 0) {
-    int64_t magnitude = r < 0 ? -r : r;
-    if (2 * magnitude >= d) q += r > 0 ? 1 : -1;
+    // |r| < d <= 2^31 - 1, so twice it fits an unsigned 32-bit value.
+    uint32_t magnitude = r < 0 ? 0u - static_cast<uint32_t>(r) : static_cast<uint32_t>(r);
+    if (2u * magnitude >= static_cast<uint32_t>(d)) q += r > 0 ? 1 : -1;
   }
-  return static_cast<int32_t>(static_cast<uint32_t>(q));
+  return q;
 }
 
 int32_t pixels_scaled_to_units(int32_t pixels, int32_t pixels_per_1000_units) {
