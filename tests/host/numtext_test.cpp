@@ -1,0 +1,689 @@
+// Number to text: the documented texts, every kind of 80-bit pattern, the powers-of-ten table
+// checked against exact integer arithmetic, and the meaning of the text checked exactly against
+// the value over the whole exponent range.
+#include <gtest/gtest.h>
+#include <math.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "runtime/numtext.hpp"
+#include "runtime/os.hpp"
+#include "runtime/strings.hpp"
+#include "runtime/threadstate.hpp"
+
+namespace {
+
+// --- Exact arithmetic on non-negative integers (little-endian 32-bit words) --------------------
+
+typedef std::vector<uint32_t> Big;
+
+void trim(Big& a) {
+  while (!a.empty() && a.back() == 0) a.pop_back();
+}
+Big big_from(uint64_t v) {
+  Big a{static_cast<uint32_t>(v), static_cast<uint32_t>(v >> 32)};
+  trim(a);
+  return a;
+}
+void mul_small(Big& a, uint64_t m) {  // m < 2^32 keeps the carry in 64 bits
+  uint64_t carry = 0;
+  for (uint32_t& w : a) {
+    uint64_t t = static_cast<uint64_t>(w) * m + carry;
+    w = static_cast<uint32_t>(t);
+    carry = t >> 32;
+  }
+  if (carry) a.push_back(static_cast<uint32_t>(carry));
+}
+Big mul_u64(const Big& a, uint64_t m) {
+  Big lo = a, hi = a;
+  mul_small(lo, m & 0xFFFFFFFFu);
+  mul_small(hi, m >> 32);
+  hi.insert(hi.begin(), 0u);
+  Big r(std::max(lo.size(), hi.size()) + 1, 0);
+  uint64_t carry = 0;
+  for (size_t i = 0; i < r.size(); ++i) {
+    uint64_t t = carry + (i < lo.size() ? lo[i] : 0) + (i < hi.size() ? hi[i] : 0);
+    r[i] = static_cast<uint32_t>(t);
+    carry = t >> 32;
+  }
+  trim(r);
+  return r;
+}
+Big shl(const Big& a, unsigned bits) {
+  if (a.empty()) return a;
+  Big r(bits / 32, 0);
+  unsigned s = bits % 32;
+  uint32_t carry = 0;
+  for (uint32_t w : a) {
+    r.push_back((w << s) | carry);
+    carry = s ? w >> (32 - s) : 0;
+  }
+  r.push_back(carry);
+  trim(r);
+  return r;
+}
+int cmp(const Big& a, const Big& b) {
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  for (size_t i = a.size(); i-- > 0;)
+    if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+  return 0;
+}
+void sub_in_place(Big& a, const Big& b) {  // a >= b
+  int64_t borrow = 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    int64_t t = static_cast<int64_t>(a[i]) - (i < b.size() ? b[i] : 0) - borrow;
+    borrow = t < 0;
+    a[i] = static_cast<uint32_t>(t + (borrow ? (int64_t{1} << 32) : 0));
+  }
+  trim(a);
+}
+int bit_length(const Big& a) {
+  if (a.empty()) return 0;
+  return static_cast<int>(32 * (a.size() - 1)) + 32 - __builtin_clz(a.back());
+}
+// The top 64 bits of a (a != 0) and the power of two they stand at.
+uint64_t top_bits(const Big& a, int* shift) {
+  int n = bit_length(a);
+  *shift = n - 64;
+  uint64_t r = 0;
+  for (int i = n - 1; i >= n - 64; --i) {
+    r <<= 1;
+    if (i >= 0 && ((a[i / 32] >> (i % 32)) & 1)) r |= 1;
+  }
+  return r;
+}
+bool bit(const Big& a, int i) { return i >= 0 && i < bit_length(a) && ((a[i / 32] >> (i % 32)) & 1); }
+
+// 10^k for every k this file needs, built by repeated multiplication.
+const Big& power_of_ten(int k) {
+  static std::vector<Big> table{Big{1}};
+  while (static_cast<int>(table.size()) <= k) {
+    Big next = table.back();
+    mul_small(next, 10);
+    table.push_back(next);
+  }
+  return table[k];
+}
+
+// floor(a / b) for a quotient known to be below 2^63, and whether the division is exact.
+uint64_t divide_small_quotient(const Big& a, const Big& b, bool* exact) {
+  int sa, sb;
+  uint64_t ta = top_bits(a, &sa), tb = top_bits(b, &sb);
+  long double estimate = ldexpl(static_cast<long double>(ta) / tb, sa - sb);
+  uint64_t q = estimate < 1 ? 0 : static_cast<uint64_t>(estimate);
+  if (q > 2) q -= 2;
+  else q = 0;
+  Big rest = a;
+  Big qb = mul_u64(b, q);
+  EXPECT_LE(cmp(qb, rest), 0);
+  sub_in_place(rest, qb);
+  while (cmp(rest, b) >= 0) {
+    sub_in_place(rest, b);
+    ++q;
+  }
+  *exact = rest.empty();
+  return q;
+}
+
+// --- The bits of an extended value --------------------------------------------------------------
+
+struct Bits {
+  uint64_t significand;
+  uint16_t sign_exponent;
+};
+long double from_bits(uint16_t sign_exponent, uint64_t significand) {
+  long double v = 0;
+  memcpy(&v, &significand, 8);
+  memcpy(reinterpret_cast<char*>(&v) + 8, &sign_exponent, 2);
+  return v;
+}
+Bits bits_of(long double v) {
+  Bits b;
+  memcpy(&b.significand, &v, 8);
+  memcpy(&b.sign_exponent, reinterpret_cast<char*>(&v) + 8, 2);
+  return b;
+}
+
+std::string text_of(long double value, int digits) {
+  char buffer[32];
+  int n = number_text_format(value, digits, buffer);
+  EXPECT_GE(n, 2);
+  EXPECT_LE(n, (digits >= 1 && digits <= 17 ? digits : 18) + 8);
+  return std::string(buffer, n);
+}
+
+// --- The documented texts -----------------------------------------------------------------------
+
+struct Case {
+  long double value;
+  int digits;
+  const char* text;
+};
+
+TEST(NumberTextTest, DocumentedTextsWithFifteenDigits) {
+  const long double inf = __builtin_infl();
+  const Case cases[] = {
+      {0, 15, " 0"},
+      {7, 15, " 7"},
+      {640, 15, " 640"},
+      {1024, 15, " 1024"},
+      {65535, 15, " 65535"},
+      {-5, 15, "-5"},
+      {-640, 15, "-640"},
+      {2147483647, 15, " 2147483647"},
+      {-2147483648.0L, 15, "-2147483648"},
+      {0.5L, 15, " .5"},
+      {-0.5L, 15, "-.5"},
+      {0.125L, 15, " .125"},
+      {1.5L, 15, " 1.5"},
+      {999999999999999.0L, 15, " 999999999999999"},
+      {1e15L, 15, " 1E+15"},
+      {12345678901234567.0L, 15, " 1.23456789012346E+16"},
+      {0.001, 15, " .001"},
+      {0.00001, 15, " .00001"},
+      {1e-14, 15, " .00000000000001"},
+      {1.5e-15, 15, " 1.5E-15"},
+      {1e-16, 15, " 1E-16"},
+      {1e300, 15, " 1E+300"},
+      {1e-300, 15, " 1E-300"},
+      {0.1, 15, " .1"},
+      {0.3, 15, " .3"},
+      {-0.0L, 15, "-0"},
+      {from_bits(0x0000, 0x0000000000000001u), 15, " 0"},
+      {from_bits(0x8000, 0x7FFFFFFFFFFFFFFFu), 15, "-0"},
+      {inf, 15, " 9.99999999999999E+998"},
+      {-inf, 15, "-9.99999999999999E+998"},
+      {__builtin_nanl(""), 15, " 0"},
+      {-__builtin_nanl(""), 15, "-0"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(text_of(c.value, c.digits), c.text) << "value " << static_cast<double>(c.value);
+    // The same text comes out as a string temporary.
+    ProcedureFrame frame{};
+    number_to_text(&frame, c.value);
+    ASSERT_EQ(temp_count(&frame), 1);
+    StringView view = temp_view(&frame, 0);
+    EXPECT_EQ(std::string(view.data, view.length), c.text);
+    EXPECT_EQ(view.data[view.length], 0);
+    temp_pop_free(&frame);
+    EXPECT_EQ(frame.error_word, 0u);
+  }
+}
+
+TEST(NumberTextTest, DocumentedTextsWithOtherDigitCounts) {
+  const Case cases[] = {
+      {2147483647, 7, " 2.147484E+9"},
+      {12345678, 7, " 1.234568E+7"},
+      {1234567.5L, 7, " 1234568"},
+      {1234568.5L, 7, " 1234568"},
+      {12.5L, 2, " 12"},
+      {13.5L, 2, " 14"},
+      {12.51L, 2, " 12"},
+      {99.5L, 2, " 1E+2"},
+      {100, 2, " 1E+2"},
+      {15, 1, " 2E+1"},
+      {25, 1, " 2E+1"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(text_of(c.value, c.digits), c.text) << static_cast<double>(c.value) << " D=" << c.digits;
+  ProcedureFrame frame{};
+  number_to_text_single(&frame, 2147483647);
+  StringView view = temp_view(&frame, 0);
+  EXPECT_EQ(std::string(view.data, view.length), " 2.147484E+9");
+  temp_pop_free(&frame);
+}
+
+TEST(NumberTextTest, RoundingLooksAtTheOneDroppedDigitOnly) {
+  const Case cases[] = {
+      {2.5L, 1, " 2"},       {3.5L, 1, " 4"},     {2.51L, 1, " 2"},     {2.6L, 1, " 3"},
+      {9.5L, 1, " 1E+1"},    {1.25L, 2, " 1.2"},  {1.75L, 2, " 1.8"},   {0.125L, 2, " .12"},
+      {0.375L, 2, " .38"},   {999.5L, 3, " 1E+3"}, {-2.5L, 1, "-2"},    {0.4999L, 1, " .5"},
+      // Decimal ties that are not exact in binary still count as ties: only the digit counts.
+      {9.95L, 2, " 10"},     {-0.35L, 1, "-.4"},  {0.45L, 1, " .4"},    {123.456L, 4, " 123.4"},
+      {4.5e-5L, 1, " 4E-5"}, {4.5e-3L, 1, " 4E-3"}, {5.5e-3L, 4, " .0055"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(text_of(c.value, c.digits), c.text) << static_cast<double>(c.value) << " D=" << c.digits;
+}
+
+TEST(NumberTextTest, EveryDigitCount) {
+  // 1/3 and 2/3 in extended precision: digits 333... and 666..., the last one rounded.
+  const char* thirds[] = {" .3", " .33", " .333", " .3333", " .33333", " .333333", " .3333333",
+                          " .33333333", " .333333333", " .3333333333", " .33333333333",
+                          " .333333333333", " .3333333333333", " .33333333333333",
+                          " .333333333333333", " .3333333333333333", " .33333333333333333",
+                          " .333333333333333333"};
+  const char* big[] = {" 1E+17", " 1.2E+17", " 1.23E+17", " 1.234E+17", " 1.2346E+17",
+                       " 1.23457E+17", " 1.234568E+17", " 1.2345679E+17", " 1.23456789E+17",
+                       " 1.23456789E+17", " 1.2345678901E+17", " 1.23456789012E+17",
+                       " 1.234567890123E+17", " 1.2345678901234E+17", " 1.23456789012346E+17",
+                       " 1.234567890123457E+17", " 1.2345678901234568E+17",
+                       " 123456789012345678"};
+  const long double third = 1.0L / 3;
+  for (int d = 1; d <= 18; ++d) {
+    EXPECT_EQ(text_of(third, d), thirds[d - 1]) << "D=" << d;
+    EXPECT_EQ(text_of(123456789012345678.0L, d), big[d - 1]) << "D=" << d;
+  }
+  EXPECT_EQ(text_of(2.0L / 3, 7), " .6666667");
+  EXPECT_EQ(text_of(2.0L / 3, 18), " .666666666666666667");
+}
+
+TEST(NumberTextTest, CountsOutsideOneToSeventeenMeanEighteen) {
+  const long double value = 2.0L / 3;
+  const std::string eighteen = " .666666666666666667";
+  const int32_t counts[] = {0, -1, 18, 19, 1000, INT32_MAX, INT32_MIN};
+  for (int32_t n : counts) {
+    ProcedureFrame frame{};
+    number_to_text_digits(&frame, value, n);
+    StringView view = temp_view(&frame, 0);
+    EXPECT_EQ(std::string(view.data, view.length), eighteen) << "n=" << n;
+    temp_pop_free(&frame);
+    EXPECT_EQ(text_of(value, n), eighteen) << "n=" << n;
+  }
+  ProcedureFrame frame{};
+  number_to_text_digits(&frame, value, 17);
+  StringView view = temp_view(&frame, 0);
+  EXPECT_EQ(std::string(view.data, view.length), " .66666666666666667");
+  temp_pop_free(&frame);
+}
+
+// --- Every kind of 80-bit pattern ---------------------------------------------------------------
+
+TEST(NumberTextTest, SpecialPatterns) {
+  struct Pattern {
+    uint16_t sign_exponent;
+    uint64_t significand;
+    const char* text;
+  };
+  const Pattern patterns[] = {
+      {0x0000, 0, " 0"},                                 // zero
+      {0x8000, 0, "-0"},                                 // negative zero
+      {0x0000, 0x0000000000000001u, " 0"},               // smallest denormal
+      {0x0000, 0x8000000000000000u, " 0"},               // pseudo-denormal
+      {0x8000, 0xFFFFFFFFFFFFFFFFu, "-0"},               // negative pseudo-denormal
+      {0x7FFF, 0x8000000000000000u, " 9.99999999999999E+998"},  // infinity
+      {0x7FFF, 0x8000000000000001u, " 9.99999999999999E+998"},  // NaN read as infinity by its top 16 bits
+      {0x7FFF, 0xC000000000000000u, " 0"},               // quiet NaN
+      {0xFFFF, 0xC000000000000000u, "-0"},               // the indefinite NaN
+      {0x7FFF, 0x8001000000000000u, " 0"},               // signalling NaN
+      {0x7FFF, 0x0000000000000000u, " 0"},               // pseudo-infinity
+      {0x7FFF, 0x4000000000000000u, " 0"},               // pseudo-NaN
+      {0x3FFF, 0x4000000000000000u, " 0"},               // unnormal: read as a NaN, as the FPU does
+      {0xBFFF, 0x0000000000000000u, "-0"},               // unnormal zero
+      {0x7FFE, 0x7FFFFFFFFFFFFFFFu, " 0"},               // largest unnormal
+      {0x0001, 0x8000000000000000u, " 3.36210314311209E-4932"},   // smallest normal
+      {0x7FFE, 0xFFFFFFFFFFFFFFFFu, " 1.18973149535723E+4932"},   // largest finite
+      {0xFFFE, 0xFFFFFFFFFFFFFFFFu, "-1.18973149535723E+4932"},
+  };
+  for (const Pattern& p : patterns) {
+    long double v = from_bits(p.sign_exponent, p.significand);
+    EXPECT_EQ(text_of(v, 15), p.text) << std::hex << p.sign_exponent << " " << p.significand;
+    for (int d = 1; d <= 18; ++d) text_of(v, d);  // lengths checked inside
+  }
+  EXPECT_EQ(text_of(__builtin_infl(), 18), " 9.99999999999999999E+998");
+  EXPECT_EQ(text_of(-__builtin_infl(), 1), "-9E+998");
+}
+
+// --- The powers of ten --------------------------------------------------------------------------
+
+// The nearest extended value to 10^n, from exact integer arithmetic.
+long double nearest_extended(int n) {
+  const Big& x = power_of_ten(n);
+  int shift;
+  uint64_t q = top_bits(x, &shift);
+  if (shift > 0) {
+    bool half = bit(x, shift - 1);
+    bool below = false;
+    for (int i = 0; i < shift - 1 && !below; ++i) below = bit(x, i);
+    if (half && (below || (q & 1))) {
+      if (++q == 0) {
+        q = 0x8000000000000000u;
+        ++shift;
+      }
+    }
+  }
+  return ldexpl(static_cast<long double>(q), shift);
+}
+
+TEST(NumberTextTest, PowersOfTenAreTheNearestExtendedValues) {
+  for (int k = 0; k < 10; ++k) {
+    int n = 8 << k;
+    long double expected = nearest_extended(n);
+    // Scaling 1 by 10^(8 x 2^k) multiplies by that table entry alone.
+    long double entry = scale_by_power_of_ten(1.0L, static_cast<int16_t>(n));
+    EXPECT_EQ(memcmp(&entry, &expected, 10), 0) << "10^" << n;
+    long double inverse = scale_by_power_of_ten(expected, static_cast<int16_t>(-n));
+    EXPECT_EQ(inverse, 1.0L) << "10^-" << n;
+  }
+  // Below 10^32 the factor is one product: exact up to 10^27, the nearest value above. (From
+  // 10^33 on, products of rounded entries need not be the nearest value.)
+  for (int n = 0; n < 32; ++n)
+    EXPECT_EQ(scale_by_power_of_ten(1.0L, static_cast<int16_t>(n)), nearest_extended(n)) << n;
+  EXPECT_EQ(nearest_extended(18), 1e18L);
+  EXPECT_EQ(text_of(1e18L, 18), " 1E+18");
+  EXPECT_EQ(text_of(999999999999999999.0L, 18), " 999999999999999999");
+  EXPECT_EQ(text_of(999999999999999999.0L, 17), " 1E+18");
+}
+
+TEST(NumberTextTest, ScalingCoversTheWholeRangeWithoutOverflow) {
+  // The extremes of the finite range with the largest counts that reach them.
+  long double largest = from_bits(0x7FFE, 0xFFFFFFFFFFFFFFFFu);
+  long double smallest = from_bits(0x0001, 0x8000000000000000u);
+  long double down = scale_by_power_of_ten(largest, -4914);
+  long double up = scale_by_power_of_ten(smallest, 4949);
+  EXPECT_TRUE(isfinite(down) && down > 1e17L && down < 1e19L) << static_cast<double>(down);
+  EXPECT_TRUE(isfinite(up) && up > 1e17L && up < 1e19L) << static_cast<double>(up);
+  EXPECT_EQ(scale_by_power_of_ten(3.0L, 0), 3.0L);
+}
+
+// --- The text means the value -------------------------------------------------------------------
+
+// A decimal as digits (no trailing zeros) times a power of ten.
+struct Decimal {
+  bool negative;
+  std::string digits;
+  int exponent;
+  bool operator==(const Decimal& o) const {
+    return negative == o.negative && digits == o.digits && exponent == o.exponent;
+  }
+};
+std::ostream& operator<<(std::ostream& out, const Decimal& d) {
+  return out << (d.negative ? "-" : "+") << d.digits << "e" << d.exponent;
+}
+Decimal normalised(bool negative, std::string digits, int exponent) {
+  size_t first = digits.find_first_not_of('0');
+  if (first == std::string::npos) return Decimal{negative, "0", 0};
+  digits.erase(0, first);
+  while (digits.back() == '0') {
+    digits.pop_back();
+    ++exponent;
+  }
+  return Decimal{negative, digits, exponent};
+}
+
+// Reads a text of this unit's grammar back; fails the test on any other shape. `form` tells the
+// exponent form apart.
+Decimal parse_text(const std::string& t, bool* exponent_form) {
+  Decimal bad{false, "?", 0};
+  if (t.size() < 2 || (t[0] != ' ' && t[0] != '-')) return bad;
+  size_t i = 1;
+  std::string digits;
+  int exponent = 0;
+  bool point = false;
+  while (i < t.size() && (isdigit(static_cast<unsigned char>(t[i])) || t[i] == '.')) {
+    if (t[i] == '.') {
+      if (point) return bad;
+      point = true;
+    } else {
+      digits += t[i];
+      if (point) --exponent;
+    }
+    ++i;
+  }
+  if (digits.empty()) return bad;
+  *exponent_form = i < t.size();
+  if (*exponent_form) {
+    if (t[i] != 'E' || i + 2 >= t.size() || (t[i + 1] != '+' && t[i + 1] != '-') || t[i + 2] == '0')
+      return bad;
+    int e = atoi(t.c_str() + i + 2);
+    if (t.size() - (i + 2) > 4) return bad;
+    for (size_t k = i + 2; k < t.size(); ++k)
+      if (!isdigit(static_cast<unsigned char>(t[k]))) return bad;
+    exponent += t[i + 1] == '-' ? -e : e;
+  }
+  // Canonical shape: no zero before the point, no trailing zeros after it, no point at the end.
+  if (digits.size() > 1 && t[1] == '0') return bad;
+  if (point && (t.back() == '.' || (!*exponent_form && t.back() == '0'))) return bad;
+  return normalised(t[0] == '-', digits, exponent);
+}
+
+// What the digit rule makes of an 18-digit integer n standing for n x 10^(E - 17): D digits
+// rounded on the one dropped digit, ties to an even last digit.
+Decimal rounded_digits(bool negative, uint64_t n, int E, int D) {
+  std::string s = std::to_string(n) + "00";
+  std::string d = s.substr(0, D);
+  char r = s[D];
+  if (r > '5' || (r == '5' && ((d[D - 1] - '0') & 1))) {
+    int i = D - 1;
+    while (i >= 0 && d[i] == '9') d[i--] = '0';
+    if (i >= 0) {
+      ++d[i];
+    } else {
+      d = "1" + d.substr(1);
+      ++E;
+    }
+  }
+  return normalised(negative, d, E + 1 - D);
+}
+
+// The exact decimal exponent floor(log10 v) of v = m x 2^q, and X = v x 10^(17 - E) as an
+// integer part with the flag "X is an integer" and the fraction's relation to one half.
+struct Scaled {
+  int E;
+  uint64_t floor2x;  // floor(2X)
+  bool exact2x;      // 2X is an integer
+};
+Big mul(const Big& x, const Big& y) {
+  if (x.empty() || y.empty()) return Big{};
+  Big r(x.size() + y.size(), 0);
+  for (size_t i = 0; i < x.size(); ++i) {
+    uint64_t carry = 0;
+    for (size_t j = 0; j < y.size(); ++j) {
+      uint64_t t = static_cast<uint64_t>(x[i]) * y[j] + r[i + j] + carry;
+      r[i + j] = static_cast<uint32_t>(t);
+      carry = t >> 32;
+    }
+    r[i + y.size()] = static_cast<uint32_t>(carry);
+  }
+  trim(r);
+  return r;
+}
+void as_fraction(uint64_t m, int q, int k, Big* a, Big* b) {  // m x 2^q x 10^k = a / b
+  *a = big_from(m);
+  *b = Big{1};
+  if (q >= 0) *a = shl(*a, q);
+  else *b = shl(*b, -q);
+  if (k >= 0) *a = mul(*a, power_of_ten(k));
+  else *b = mul(*b, power_of_ten(-k));
+}
+Scaled scale_exactly(uint64_t m, int q) {
+  // A first guess from the logarithm, made exact by comparison with powers of ten.
+  int E = static_cast<int>(floorl(log10l(static_cast<long double>(m)) + q * 0.30102999566398119521L));
+  Big a, b;
+  for (;;) {
+    as_fraction(m, q, -E, &a, &b);  // v / 10^E
+    if (cmp(a, b) < 0) { --E; continue; }
+    Big b10 = b;
+    mul_small(b10, 10);
+    if (cmp(a, b10) >= 0) { ++E; continue; }
+    break;
+  }
+  as_fraction(m, q, 17 - E, &a, &b);
+  Scaled s;
+  s.E = E;
+  s.floor2x = divide_small_quotient(shl(a, 1), b, &s.exact2x);
+  return s;
+}
+
+// The largest error, in units of the 18-digit integer, that the extended arithmetic of the
+// scaling may make: at most 23 roundings of half a unit in the last place of 64 bits each, on a
+// value below 10^18 < 2^59.8; the integer rounding adds half a unit.
+constexpr long double kScalingError = 23 * 0x1p-64L * 1e18L;
+
+// The texts the value may have at D digits: the digit rule applied to every 18-digit integer
+// that the scaling, within its error, can produce.
+std::vector<Decimal> admissible(bool negative, const Scaled& s, int D) {
+  std::vector<Decimal> out;
+  long double x = s.floor2x / 2.0L + (s.exact2x ? 0 : 0.25L);  // X within a quarter
+  long double lo = x - 0.25L - kScalingError, hi = x + 0.25L + kScalingError;
+  for (long double c = floorl(lo); c <= ceill(hi) + 1; c += 1) {
+    uint64_t n = static_cast<uint64_t>(c);
+    if (n < 100000000000000000u) {
+      // Below 10^17: the unit scales once more and finds about 10 n.
+      for (int64_t dn = -30; dn <= 30; ++dn) {
+        int64_t m = static_cast<int64_t>(c * 10) + dn;
+        if (m >= 100000000000000000 && m < 1000000000000000000)
+          out.push_back(rounded_digits(negative, static_cast<uint64_t>(m), s.E - 1, D));
+      }
+    } else if (n >= 1000000000000000000u) {
+      out.push_back(rounded_digits(negative, 100000000000000000u, s.E + 1, D));
+    } else {
+      out.push_back(rounded_digits(negative, n, s.E, D));
+    }
+  }
+  return out;
+}
+
+// The text that exact arithmetic would give: the digit rule on X rounded to nearest, ties even.
+Decimal ideal(bool negative, const Scaled& s, int D) {
+  uint64_t n = s.floor2x / 2;
+  bool half = (s.floor2x & 1) != 0;
+  if (half && (!s.exact2x || (n & 1))) ++n;
+  if (n >= 1000000000000000000u) return rounded_digits(negative, 100000000000000000u, s.E + 1, D);
+  return rounded_digits(negative, n, s.E, D);
+}
+
+struct MeaningStats {
+  int checked = 0, not_ideal = 0;
+  int not_ideal_by_count[19] = {};
+};
+
+void check_meaning(long double v, MeaningStats* stats) {
+  Bits b = bits_of(v);
+  int field = b.sign_exponent & 0x7FFF;
+  bool negative = (b.sign_exponent & 0x8000) != 0;
+  Scaled s = scale_exactly(b.significand, field - 16383 - 63);
+  for (int D : {1, 7, 15, 17, 18}) {
+    std::string t = text_of(v, D);
+    bool exponent_form = false;
+    Decimal got = parse_text(t, &exponent_form);
+    std::vector<Decimal> ok = admissible(negative, s, D);
+    bool found = false;
+    for (const Decimal& d : ok) found = found || d == got;
+    ++stats->checked;
+    if (!(got == ideal(negative, s, D))) {
+      ++stats->not_ideal;
+      ++stats->not_ideal_by_count[D];
+    }
+    ASSERT_TRUE(found) << "text '" << t << "' for " << std::hex << b.sign_exponent << ":"
+                       << b.significand << std::dec << " D=" << D << " ideal "
+                       << ideal(negative, s, D) << " exponent " << s.E;
+    // The form: exponent form exactly when positional form would need more than D places.
+    int n = static_cast<int>(got.digits.size());
+    int P = got.exponent + n;
+    bool expected_form = P >= n ? P > D : n - P > D;
+    ASSERT_EQ(exponent_form, expected_form) << t << " D=" << D;
+  }
+}
+
+// The exact checks are slow under the sanitizers; there every few exponents are enough, the plain
+// build checks them all.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kStride = 9;
+#else
+constexpr int kStride = 1;
+#endif
+
+TEST(NumberTextTest, TextMeansTheValueOverTheWholeExponentRange) {
+  std::mt19937_64 random(20240607);
+  MeaningStats stats;
+  for (int field = 1; field <= 0x7FFE; field += field < 64 || field > 0x7FFE - 64 ? 1 : kStride) {
+    uint16_t sign = (field & 1) ? 0x8000 : 0;
+    check_meaning(from_bits(static_cast<uint16_t>(field | sign), 0x8000000000000000u), &stats);
+    check_meaning(from_bits(static_cast<uint16_t>(field), random() | 0x8000000000000000u), &stats);
+    if (field % 5 == 0) check_meaning(from_bits(static_cast<uint16_t>(field), ~0ull), &stats);
+    if (HasFatalFailure()) return;
+  }
+  printf("[ stats    ] %d texts, %d differ from exact rounding by the scaling's own error"
+         " (D=1: %d, 7: %d, 15: %d, 17: %d, 18: %d)\n",
+         stats.checked, stats.not_ideal, stats.not_ideal_by_count[1], stats.not_ideal_by_count[7],
+         stats.not_ideal_by_count[15], stats.not_ideal_by_count[17], stats.not_ideal_by_count[18]);
+  EXPECT_LT(stats.not_ideal * 20, stats.checked);
+}
+
+TEST(NumberTextTest, TextMeansTheValueNearPowersOfTen) {
+  // The value nearest each power of ten and its neighbours: where the exponent estimate, the
+  // correction for a tenfold integer and the carry of the last digit all meet.
+  MeaningStats stats;
+  for (int k = -4931; k <= 4932; k += (k > -400 && k < 400) ? 1 : 7 * kStride) {
+    char text[16];
+    snprintf(text, sizeof text, "1e%d", k);
+    long double v = strtold(text, nullptr);
+    check_meaning(v, &stats);
+    check_meaning(nextafterl(v, 0), &stats);
+    check_meaning(nextafterl(v, __builtin_infl()), &stats);
+    if (HasFatalFailure()) return;
+  }
+}
+
+TEST(NumberTextTest, ExponentEstimateOneTooHighKeepsEveryDigit) {
+  // 2^-681: the estimate floor(-681 x 19728 / 65536) = -205 is one above the true exponent -206;
+  // scaled by 10^222 the value has 17 digits only, and the point would stand one place off.
+  long double v = ldexpl(1.0L, -681);  // 9.9671949510975675355e-206
+  EXPECT_LT(scale_by_power_of_ten(v, 17 + 205), 1e17L);
+  EXPECT_EQ(text_of(v, 15), " 9.96719495109757E-206");
+  EXPECT_EQ(text_of(v, 18), " 9.96719495109756754E-206");
+  EXPECT_EQ(text_of(v, 1), " 1E-205");
+  EXPECT_EQ(text_of(ldexpl(1.0L, -877), 15), " 9.9241610332961E-265");
+  MeaningStats stats;
+  check_meaning(v, &stats);
+  check_meaning(static_cast<double>(v), &stats);
+}
+
+TEST(NumberTextTest, DoublesAndIntegersReadAsTheyWereWritten) {
+  // Values that came from 15-digit decimals read back as those decimals.
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 2000; ++i) {
+    double d;
+    uint64_t pattern = random();
+    memcpy(&d, &pattern, 8);
+    if (!isfinite(d) || d == 0 || fpclassify(d) == FP_SUBNORMAL) continue;
+    char want[40];
+    snprintf(want, sizeof want, "%.14e", d);
+    double shortened = strtod(want, nullptr);  // a double with a 15-digit decimal of its own
+    std::string t = text_of(shortened, 15);
+    EXPECT_EQ(strtod(t.c_str(), nullptr), shortened) << want << " -> " << t;
+  }
+  for (int64_t i = -100000; i <= 100000; i += 7)
+    EXPECT_EQ(text_of(static_cast<long double>(i), 15),
+              (i < 0 ? "" : " ") + std::to_string(i));
+}
+
+// --- The result temporary -----------------------------------------------------------------------
+
+TEST(NumberTextTest, FailedAllocationStillPushesOneTemporary) {
+  ProcedureFrame frame{};
+  temp_push_cstring(&frame, "Width = ");
+  int live = host_os.string_blocks_live;
+  host_os.string_allocs_until_failure = 0;
+  number_to_text(&frame, 640);
+  host_os.string_allocs_until_failure = -1;
+  EXPECT_EQ(temp_count(&frame), 2);
+  EXPECT_EQ(temp_peek(&frame, 0), 0u);
+  EXPECT_EQ(frame.error_word, 0x8000u | ERR_OUT_OF_MEMORY);
+  EXPECT_EQ(error_last(), ERR_OUT_OF_MEMORY);
+  EXPECT_EQ(host_os.string_blocks_live, live);
+  string_join(&frame);
+  StringView view = temp_view(&frame, 0);
+  EXPECT_EQ(std::string(view.data, view.length), "Width = ");
+  temp_pop_free(&frame);
+  EXPECT_EQ(frame.temp_index, 0);
+  error_take(&frame);
+}
+
+TEST(NumberTextTest, ResultHasExactlyTheTextLength) {
+  ProcedureFrame frame{};
+  int allocs = host_os.string_allocs_total;
+  number_to_text(&frame, 1.5e-15L);
+  EXPECT_EQ(host_os.string_allocs_total, allocs + 1);
+  StringView view = temp_view(&frame, 0);
+  EXPECT_EQ(view.length, 8u);
+  EXPECT_EQ(std::string(view.data, view.length + 1), std::string(" 1.5E-15\0", 9));
+  temp_pop_free(&frame);
+}
+
+}  // namespace
