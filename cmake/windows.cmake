@@ -55,6 +55,15 @@ add_nocrt_executable(resizing ${APP_SOURCES})
 add_test(NAME product_imports
          COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:resizing> ${ENTRY_SYMBOL})
 
+# The probe that drives resizing.exe from outside (end-to-end tests, the run command, timing).
+file(GLOB E2E_PROGRAMS CONFIGURE_DEPENDS tests/e2e/*.cpp)
+foreach(src ${E2E_PROGRAMS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE ${WINDOWS_LIBS})
+  target_link_options(${name} PRIVATE -static)
+endforeach()
+
 if(WINE_TESTS)
   include(cmake/wine-tests.cmake)
 endif()

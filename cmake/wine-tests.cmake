@@ -45,14 +45,7 @@ foreach(src ${WIN_PROGRAMS})
   add_nocrt_executable(${name} ${src} ${program_rc})
 endforeach()
 
-# End to end: the probe that drives resizing.exe from outside.
-file(GLOB E2E_PROGRAMS CONFIGURE_DEPENDS tests/e2e/*.cpp)
-foreach(src ${E2E_PROGRAMS})
-  get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src})
-  target_link_libraries(${name} PRIVATE ${WINDOWS_LIBS})
-  target_link_options(${name} PRIVATE -static)
-endforeach()
+# End to end: the scripts that drive resizing.exe with the probe (built with the product).
 file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/*_test.sh)
 foreach(script ${E2E_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)

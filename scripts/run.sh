@@ -6,12 +6,12 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 source scripts/wine-env.sh
 cmake --preset win32 -DWINE_TESTS=OFF >/dev/null
-cmake --build --preset win32 --target resizing
+cmake --build --preset win32 --target resizing probe
 build=build/win32
 if [ "$WINE_PRESET" != win32 ]; then
   echo "note: this machine cannot run 32-bit programs; running the 64-bit build of the same sources"
-  cmake --preset "$WINE_PRESET" >/dev/null
-  cmake --build --preset "$WINE_PRESET"
+  cmake --preset "$WINE_PRESET" -DWINE_TESTS=OFF >/dev/null
+  cmake --build --preset "$WINE_PRESET" --target resizing probe
   build=build/$WINE_PRESET
 fi
 export WINEPREFIX=$PWD/$build/wineprefix

@@ -1,0 +1,299 @@
+// Drives a running resizing.exe from outside, as a user's system would: finds its dialog,
+// resizes it, reads the text box and the control rectangles, presses the button, closes it.
+// Every expectation is computed here from the layout rule, with the dialog-unit scale taken
+// from a hidden dialog of the same template made by this probe (the scale of a foreign dialog
+// cannot be asked for across processes).
+//
+//   probe check          verify the dialog over a series of resizes; print "BACKGROUND x y"
+//   probe soak N SEED    N random resizes, the report checked after each
+//   probe close          post a close request (WM_SYSCOMMAND, SC_CLOSE)
+//   probe resize W H     resize the dialog's outer window to W by H pixels
+//   probe bench EXE N    start EXE, time until its dialog is visible, then time N resizes
+#include <windows.h>
+
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <string>
+
+namespace {
+
+int failures = 0;
+#define CHECK(cond, ...)                              \
+  do {                                                \
+    if (!(cond)) {                                    \
+      ++failures;                                     \
+      printf("FAIL %s:%d: %s: ", __FILE__, __LINE__, #cond); \
+      printf(__VA_ARGS__);                            \
+      printf("\n");                                   \
+    }                                                 \
+  } while (0)
+
+const int ID_REPORT = 101, ID_BUTTON = 201;
+
+// The application's template (under another caption, so that it is never taken for the
+// application's dialog): style 0x00CF0854 without WS_VISIBLE, 105 by 90 units, 8-point
+// "MS Sans Serif".
+HWND scale_dialog() {
+  static WORD t[64];
+  WORD* p = t;
+  DWORD style = 0x00CF0854;
+  *p++ = LOWORD(style); *p++ = HIWORD(style);
+  *p++ = 0; *p++ = 0;  // ex-style
+  *p++ = 0;            // no items
+  *p++ = 0; *p++ = 0; *p++ = 105; *p++ = 90;
+  *p++ = 0; *p++ = 0;  // no menu, the dialog class
+  for (const char* c = "probe scale"; ; ++c) { *p++ = static_cast<WORD>(*c); if (!*c) break; }
+  *p++ = 8;
+  for (const char* c = "MS Sans Serif"; ; ++c) { *p++ = static_cast<WORD>(*c); if (!*c) break; }
+  return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(t), nullptr,
+                                    [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
+}
+
+HWND scale = nullptr;
+
+// n / d rounded, exact halves away from zero; d = 0 leaves n.
+int rounded_quotient(long long n, long long d) {
+  if (d == 0) return static_cast<int>(n);
+  long long q = n / d, r = n % d;
+  if (2 * llabs(r) >= d) q += r > 0 ? 1 : (r < 0 ? -1 : 0);
+  return static_cast<int>(q);
+}
+POINT to_units(int x, int y) {
+  RECT r = {0, 0, 1000, 1000};
+  MapDialogRect(scale, &r);
+  return {rounded_quotient(x * 1000LL, r.right), rounded_quotient(y * 1000LL, r.bottom)};
+}
+POINT to_pixels(int x, int y) {
+  RECT r = {0, 0, x, y};
+  MapDialogRect(scale, &r);
+  return {r.right, r.bottom};
+}
+
+// n times a single-precision factor, formed exactly in extended precision, rounded to nearest
+// with ties to even.
+int scaled(int n, float f) { return static_cast<int>(nearbyintl(static_cast<long double>(n) * f)); }
+
+struct Layout { RECT report, button; };
+Layout expected_layout(int w, int h) {
+  POINT u = to_units(w, h);
+  auto rect = [](int x, int y, int cx, int cy) {
+    POINT p = to_pixels(x, y), s = to_pixels(cx, cy);
+    return RECT{p.x, p.y, p.x + s.x, p.y + s.y};
+  };
+  return {rect(scaled(u.x, 0.1f), scaled(u.y, 0.05f), scaled(u.x, 0.8f), scaled(u.y, 0.4f)),
+          rect(scaled(u.x, 0.1f), scaled(u.y, 0.65f), scaled(u.x, 0.8f), scaled(u.y, 0.2f))};
+}
+
+std::string expected_report(int w, int h) {
+  return "Width =  " + std::to_string(w) + " pixels \r\nHeight =  " + std::to_string(h) + " pixels";
+}
+
+std::string text_of(HWND window) {
+  static char buffer[70000];
+  LRESULT n = SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+  return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+RECT child_rect(HWND dialog, HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string show(const RECT& r) {
+  char s[80];
+  snprintf(s, sizeof s, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
+  return s;
+}
+bool same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+
+HWND find_dialog(int timeout_ms) {
+  for (int waited = 0; waited < timeout_ms; waited += 20) {
+    HWND w = FindWindowA(nullptr, "Resizing");
+    if (w && IsWindowVisible(w)) return w;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+// The report and the layout for the dialog's current client size; the application answers the
+// size notification on its own thread, so allow it a moment.
+bool verify_state(HWND dialog, const char* when) {
+  HWND report = GetDlgItem(dialog, ID_REPORT), button = GetDlgItem(dialog, ID_BUTTON);
+  RECT client;
+  std::string text;
+  Layout want;
+  for (int tries = 0; tries < 50; ++tries) {
+    GetClientRect(dialog, &client);
+    text = text_of(report);
+    want = expected_layout(client.right, client.bottom);
+    if (text == expected_report(client.right, client.bottom) && same(child_rect(dialog, report), want.report) &&
+        same(child_rect(dialog, button), want.button))
+      return true;
+    Sleep(20);
+  }
+  int before = failures;
+  CHECK(text == expected_report(client.right, client.bottom), "%s: report \"%s\" for %ldx%ld", when,
+        text.c_str(), client.right, client.bottom);
+  CHECK(same(child_rect(dialog, report), want.report), "%s: text box %s, want %s", when,
+        show(child_rect(dialog, report)).c_str(), show(want.report).c_str());
+  CHECK(same(child_rect(dialog, button), want.button), "%s: button %s, want %s", when,
+        show(child_rect(dialog, button)).c_str(), show(want.button).c_str());
+  return failures == before;
+}
+
+void resize_to(HWND dialog, int cx, int cy) {
+  SetWindowPos(dialog, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int check() {
+  HWND dialog = find_dialog(15000);
+  CHECK(dialog != nullptr, "no visible window titled Resizing");
+  if (!dialog) return 1;
+  // Centred on the screen (the work area, as the system centres dialogs).
+  RECT outer, work;
+  GetWindowRect(dialog, &outer);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  long dx = (outer.left + outer.right) / 2 - (work.left + work.right) / 2;
+  long dy = (outer.top + outer.bottom) / 2 - (work.top + work.bottom) / 2;
+  CHECK(labs(dx) <= 2 && labs(dy) <= 2, "dialog %s is not centred in %s", show(outer).c_str(), show(work).c_str());
+  CHECK((GetWindowLongA(dialog, GWL_STYLE) & 0x00CF0000) == 0x00CF0000, "style %08lx",
+        GetWindowLongA(dialog, GWL_STYLE));
+  // The two controls, with their classes, identifiers and styles.
+  char cls[64];
+  HWND report = GetDlgItem(dialog, ID_REPORT), button = GetDlgItem(dialog, ID_BUTTON);
+  CHECK(report && GetClassNameA(report, cls, sizeof cls) && lstrcmpiA(cls, "Edit") == 0, "text box class %s", cls);
+  CHECK(button && GetClassNameA(button, cls, sizeof cls) && lstrcmpiA(cls, "Button") == 0, "button class %s", cls);
+  CHECK(static_cast<DWORD>(GetWindowLongA(report, GWL_STYLE)) == 0x50001044u, "text box style %08lx",
+        GetWindowLongA(report, GWL_STYLE));
+  CHECK(GetWindowLongA(report, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, "text box ex-style %08lx",
+        GetWindowLongA(report, GWL_EXSTYLE));
+  CHECK(static_cast<DWORD>(GetWindowLongA(button, GWL_STYLE)) == 0x50010000u, "button style %08lx",
+        GetWindowLongA(button, GWL_STYLE));
+  CHECK(text_of(button) == "This is a button", "button text %s", text_of(button).c_str());
+  int count = 0;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) ++count;
+  CHECK(count == 2, "%d child windows", count);
+  verify_state(dialog, "at start");
+  // Resizes, odd sizes among them.
+  const SIZE sizes[] = {{400, 300}, {333, 257}, {641, 479}, {201, 151}, {517, 389}, {250, 200}};
+  for (const SIZE& s : sizes) {
+    resize_to(dialog, s.cx, s.cy);
+    char when[64];
+    snprintf(when, sizeof when, "after resize to %ldx%ld", s.cx, s.cy);
+    verify_state(dialog, when);
+  }
+  // Minimised: the client area is 0 by 0.
+  ShowWindow(dialog, SW_MINIMIZE);
+  for (int i = 0; i < 50 && text_of(report) != expected_report(0, 0); ++i) Sleep(20);
+  CHECK(text_of(report) == expected_report(0, 0), "minimised: report \"%s\"", text_of(report).c_str());
+  RECT zero = {0, 0, 0, 0};
+  CHECK(same(child_rect(dialog, report), zero) || IsIconic(dialog), "minimised text box %s",
+        show(child_rect(dialog, report)).c_str());
+  ShowWindow(dialog, SW_RESTORE);
+  verify_state(dialog, "after restore");
+  // Pressing the button changes nothing.
+  std::string before = text_of(report);
+  RECT report_before = child_rect(dialog, report), button_before = child_rect(dialog, button);
+  SendMessageA(button, BM_CLICK, 0, 0);
+  Sleep(100);
+  CHECK(text_of(report) == before, "the button changed the report");
+  CHECK(same(child_rect(dialog, report), report_before) && same(child_rect(dialog, button), button_before),
+        "the button moved the controls");
+  CHECK(IsWindow(dialog), "the button ended the dialog");
+  // A point of the client area that no control covers: between the text box and the button.
+  Layout l = expected_layout(0, 0);
+  RECT client;
+  GetClientRect(dialog, &client);
+  l = expected_layout(client.right, client.bottom);
+  POINT p = {client.right / 2, (l.report.bottom + l.button.top) / 2};
+  ClientToScreen(dialog, &p);
+  printf("BACKGROUND %ld %ld\n", p.x, p.y);
+  printf("%s: %d failures\n", failures ? "FAILED" : "ok", failures);
+  return failures ? 1 : 0;
+}
+
+int soak(int n, unsigned seed) {
+  HWND dialog = find_dialog(15000);
+  CHECK(dialog != nullptr, "no visible window titled Resizing");
+  if (!dialog) return 1;
+  srand(seed);
+  int bad = 0;
+  for (int i = 0; i < n; ++i) {
+    int cx = 120 + rand() % 700, cy = 100 + rand() % 550;
+    resize_to(dialog, cx, cy);
+    char when[64];
+    snprintf(when, sizeof when, "soak %d (%dx%d)", i, cx, cy);
+    if (!verify_state(dialog, when) && ++bad > 5) break;
+  }
+  printf("%s: %d resizes, %d failures\n", failures ? "FAILED" : "ok", n, failures);
+  return failures ? 1 : 0;
+}
+
+int close_dialog() {
+  HWND dialog = find_dialog(5000);
+  if (!dialog) { printf("FAILED: no dialog to close\n"); return 1; }
+  PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return 0;
+}
+
+double now_ms() {
+  LARGE_INTEGER f, c;
+  QueryPerformanceFrequency(&f);
+  QueryPerformanceCounter(&c);
+  return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+int bench(const char* exe, int n) {
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi;
+  std::string line = std::string("\"") + exe + "\"";
+  double start = now_ms();
+  if (!CreateProcessA(exe, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    printf("FAILED: cannot start %s\n", exe);
+    return 1;
+  }
+  HWND dialog = nullptr;
+  while (!dialog && now_ms() - start < 20000) {
+    HWND w = FindWindowA(nullptr, "Resizing");
+    if (w && IsWindowVisible(w)) dialog = w;
+    else Sleep(1);
+  }
+  double visible = now_ms() - start;
+  double t0 = now_ms();
+  for (int i = 0; i < n; ++i) resize_to(dialog, 200 + (i % 2) * 150 + i % 7, 180 + (i % 3) * 60);
+  text_of(GetDlgItem(dialog, ID_REPORT));  // the last resize has been answered
+  double per_resize = (now_ms() - t0) / n;
+  PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  WaitForSingleObject(pi.hProcess, 10000);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  printf("startup_to_visible_ms %.1f per_resize_ms %.3f exit %lu\n", visible, per_resize, code);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setvbuf(stdout, nullptr, _IONBF, 0);
+  scale = scale_dialog();
+  if (!scale) { printf("FAILED: cannot make the scale dialog\n"); return 2; }
+  std::string mode = argc > 1 ? argv[1] : "check";
+  if (mode == "check") return check();
+  if (mode == "soak") return soak(argc > 2 ? atoi(argv[2]) : 300, argc > 3 ? atoi(argv[3]) : 1);
+  if (mode == "close") return close_dialog();
+  if (mode == "resize" && argc > 3) {
+    HWND dialog = find_dialog(15000);
+    if (!dialog) return 1;
+    resize_to(dialog, atoi(argv[2]), atoi(argv[3]));
+    text_of(GetDlgItem(dialog, ID_REPORT));  // answered
+    return 0;
+  }
+  if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
+  printf("usage: probe check | soak N SEED | close | resize W H | bench EXE N\n");
+  return 2;
+}

@@ -1,0 +1,142 @@
+// The Resizing application in process, on the real Windows API: the layout rule, the report, the
+// background brush's life, and the strings each callback leaves behind.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/constants.hpp"
+#include "app/resizing.hpp"
+#include "tests/win32/support/string_watch.hpp"
+#include "tests/win32/support/test_support.hpp"
+#include "toolkit/dialog.hpp"
+
+namespace {
+
+// The factors as the constants area holds them at their working place.
+struct Factors {
+  uint32_t left, report_top, width, report_height, button_top, button_height;
+};
+Factors factors() {
+  const AppConstants* c = app_constants();
+  return {c->factor_left, c->factor_report_top, c->factor_width, c->factor_report_height,
+          c->factor_button_top, c->factor_button_height};
+}
+
+TEST(ResizingLayout, ConstantsAreTheSinglePrecisionFactors) {
+  Factors f = factors();
+  EXPECT_EQ(f.left, 0x3DCCCCCDu);
+  EXPECT_EQ(f.report_top, 0x3D4CCCCDu);
+  EXPECT_EQ(f.width, 0x3F4CCCCDu);
+  EXPECT_EQ(f.report_height, 0x3ECCCCCDu);
+  EXPECT_EQ(f.button_top, 0x3F266666u);
+  EXPECT_EQ(f.button_height, 0x3E4CCCCDu);
+}
+
+TEST(ResizingLayout, ScaleTable) {
+  Factors f = factors();
+  struct Case { int32_t n; uint32_t factor; int32_t want; const char* what; } cases[] = {
+      {200, f.left, 20, "W 200 left"},         {200, f.width, 160, "W 200 width"},
+      {123, f.report_top, 6, "H 123 report top"}, {123, f.report_height, 49, "H 123 report height"},
+      {123, f.button_top, 80, "H 123 button top"}, {123, f.button_height, 25, "H 123 button height"},
+      {5, f.left, 1, "5 x 0.1 lies just above 0.5"}, {25, f.left, 3, "W 25 left"},
+      {10, f.button_top, 6, "10 x 0.65 lies just below 6.5"}, {30, f.button_top, 19, "H 30 button top"},
+      {10, f.report_top, 1, "H 10 report top"}, {0, f.width, 0, "zero"},
+      {65535, f.width, 52428, "largest client"}, {-5, f.left, -1, "negative"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(layout_scale(c.n, c.factor), c.want) << c.what;
+}
+
+class ResizingDialog : public testing::Test {
+ protected:
+  HWND dialog = nullptr;
+  void SetUp() override {
+    dialog = resizing_dialog_create();
+    ASSERT_NE(dialog, nullptr);
+  }
+  void TearDown() override {
+    if (IsWindow(dialog)) DestroyWindow(dialog);
+    pump_messages();
+  }
+  std::string report() {
+    char text[256];
+    int n = GetWindowTextA(GetDlgItem(dialog, ID_REPORT), text, sizeof text);
+    return std::string(text, n);
+  }
+  SIZE size_of(int id) {
+    RECT r;
+    GetWindowRect(GetDlgItem(dialog, id), &r);
+    return {r.right - r.left, r.bottom - r.top};
+  }
+};
+
+TEST_F(ResizingDialog, ControlsHaveNoSizeUntilTheFirstSizeNotification) {
+  EXPECT_FALSE(IsWindowVisible(dialog));
+  for (int id : {ID_REPORT, ID_BUTTON}) {
+    EXPECT_EQ(size_of(id).cx, 0) << id;
+    EXPECT_EQ(size_of(id).cy, 0) << id;
+  }
+  dialog_show_modeless(dialog, resize_callback, nullptr);
+  pump_messages();
+  RECT client;
+  GetClientRect(dialog, &client);
+  EXPECT_GT(size_of(ID_REPORT).cx, 0);
+  EXPECT_GT(size_of(ID_BUTTON).cy, 0);
+  EXPECT_EQ(report(), "Width =  " + std::to_string(client.right) + " pixels \r\nHeight =  " +
+                          std::to_string(client.bottom) + " pixels");
+}
+
+TEST_F(ResizingDialog, ReportBytesFor300By200) {
+  dialog_show_modeless(dialog, resize_callback, nullptr);
+  SendMessageA(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(300, 200));
+  EXPECT_EQ(report(), std::string("Width =  300 pixels \r\nHeight =  200 pixels"));
+  SendMessageA(dialog, WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+  EXPECT_EQ(report(), std::string("Width =  0 pixels \r\nHeight =  0 pixels"));
+  EXPECT_EQ(size_of(ID_REPORT).cx, 0);
+  EXPECT_EQ(size_of(ID_BUTTON).cy, 0);
+}
+
+TEST_F(ResizingDialog, BrushLivesFromInitDialogToDestroy) {
+  dialog_show_modeless(dialog, resize_callback, nullptr);
+  HBRUSH brush = reinterpret_cast<HBRUSH>(app_globals()->background_brush);
+  ASSERT_NE(brush, nullptr);
+  EXPECT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
+  LOGBRUSH lb;
+  ASSERT_EQ(GetObjectA(brush, sizeof lb, &lb), static_cast<int>(sizeof lb));
+  EXPECT_EQ(lb.lbStyle, static_cast<UINT>(BS_SOLID));
+  EXPECT_EQ(lb.lbColor, static_cast<COLORREF>(0x0080C0FF));
+  // Every WM_CTLCOLORDLG answers the same brush; no other message creates one.
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(resize_callback(dialog, WM_CTLCOLORDLG, 0, 0), reinterpret_cast<INT_PTR>(brush));
+    SendMessageA(dialog, WM_SIZE, 0, MAKELPARAM(200 + i, 100));
+  }
+  EXPECT_EQ(reinterpret_cast<HBRUSH>(app_globals()->background_brush), brush);
+  DestroyWindow(dialog);
+  EXPECT_EQ(GetObjectType(brush), 0u) << "the brush is deleted with the dialog";
+}
+
+TEST_F(ResizingDialog, ButtonChangesNothing) {
+  dialog_show_modeless(dialog, resize_callback, nullptr);
+  SendMessageA(dialog, WM_SIZE, 0, MAKELPARAM(320, 240));
+  std::string before = report();
+  SIZE report_size = size_of(ID_REPORT);
+  SendMessageA(GetDlgItem(dialog, ID_BUTTON), BM_CLICK, 0, 0);
+  pump_messages();
+  EXPECT_TRUE(IsWindow(dialog));
+  EXPECT_EQ(report(), before);
+  EXPECT_EQ(size_of(ID_REPORT).cx, report_size.cx);
+}
+
+TEST_F(ResizingDialog, EveryCallbackReleasesItsStrings) {
+  dialog_show_modeless(dialog, resize_callback, nullptr);
+  pump_messages();
+  const LPARAM sizes[] = {MAKELPARAM(300, 200), MAKELPARAM(0, 0), MAKELPARAM(65535, 65535), MAKELPARAM(7, 9)};
+  for (LPARAM size : sizes) {
+    StringWatch watch;
+    SendMessageA(dialog, WM_SIZE, 0, size);
+    EXPECT_GT(watch.allocated.size(), 10u) << "the report is built from temporaries";
+    EXPECT_EQ(watch.live(), 0) << "no temporary outlives the callback";
+  }
+}
+
+}  // namespace
