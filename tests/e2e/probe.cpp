@@ -35,6 +35,8 @@ const int ID_REPORT = 101, ID_BUTTON = 201;
 // The application's template (under another caption, so that it is never taken for the
 // application's dialog): style 0x00CF0854 without WS_VISIBLE, 105 by 90 units, 8-point
 // "MS Sans Serif".
+INT_PTR CALLBACK quiet_dialog(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
 HWND scale_dialog() {
   static WORD t[64];
   WORD* p = t;
@@ -48,7 +50,7 @@ HWND scale_dialog() {
   *p++ = 8;
   for (const char* c = "MS Sans Serif"; ; ++c) { *p++ = static_cast<WORD>(*c); if (!*c) break; }
   return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(t), nullptr,
-                                    [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return 0; }, 0);
+                                    quiet_dialog, 0);
 }
 
 HWND scale = nullptr;
