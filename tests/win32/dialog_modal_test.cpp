@@ -35,20 +35,8 @@ struct Watchdog {
   DWORD ms_;
 };
 
-class DialogModalTest : public testing::Test {
+class DialogModalTest : public RecordingTest {
  protected:
-  void SetUp() override { recorder_reset(); }
-  void TearDown() override {
-    for (HWND w : windows_)
-      if (IsWindow(w)) DestroyWindow(w);
-    pump_messages();
-    recorder_reset();
-  }
-  HWND keep(HWND w) {
-    windows_.push_back(w);
-    return w;
-  }
-  std::vector<HWND> windows_;
 };
 
 // The dialog ends itself with this result when its timer fires.

@@ -10,19 +10,8 @@
 
 namespace {
 
-class DialogTest : public testing::Test {
+class DialogTest : public RecordingTest {
  protected:
-  void SetUp() override { recorder_reset(); }
-  void TearDown() override {
-    for (HWND w : windows_)
-      if (IsWindow(w)) DestroyWindow(w);
-    pump_messages();
-    recorder_reset();
-  }
-  HWND keep(HWND w) {
-    windows_.push_back(w);
-    return w;
-  }
   // A dialog bound to the recording callback, shown modelessly.
   HWND bound_dialog(HWND parent = nullptr, int32_t* result = nullptr, uint32_t style = 0) {
     HWND d = keep(make_dialog(parent, style));
@@ -30,7 +19,6 @@ class DialogTest : public testing::Test {
     recorded_calls.clear();
     return d;
   }
-  std::vector<HWND> windows_;
 };
 
 // --- Creation ----------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include "tests/win32/support/dialog_recorder.hpp"
 
 #include "runtime/strings.hpp"
+#include "tests/win32/support/test_support.hpp"
 
 std::vector<RecordedCall> recorded_calls;
 std::function<INT_PTR(const RecordedCall&)> recorded_answer;
@@ -83,4 +84,11 @@ HWND make_owner() {
   }
   return CreateWindowExA(0, "DialogTestOwner", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
                          200, 150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+void RecordingTest::TearDown() {
+  for (HWND w : windows_)
+    if (IsWindow(w)) DestroyWindow(w);
+  pump_messages();
+  recorder_reset();
 }

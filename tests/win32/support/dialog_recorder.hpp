@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <vector>
 
@@ -47,3 +49,15 @@ struct OwnerCounts {
   LPARAM idle_lparam = 0;
 };
 extern OwnerCounts owner_counts;
+
+// A test whose recorder starts empty and whose kept windows are destroyed afterwards.
+class RecordingTest : public testing::Test {
+ protected:
+  void SetUp() override { recorder_reset(); }
+  void TearDown() override;
+  HWND keep(HWND w) {
+    windows_.push_back(w);
+    return w;
+  }
+  std::vector<HWND> windows_;
+};
