@@ -192,9 +192,12 @@ int check() {
   ShowWindow(dialog, SW_MINIMIZE);
   for (int i = 0; i < 50 && text_of(report) != expected_report(0, 0); ++i) Sleep(20);
   CHECK(text_of(report) == expected_report(0, 0), "minimised: report \"%s\"", text_of(report).c_str());
-  RECT zero = {0, 0, 0, 0};
-  CHECK(same(child_rect(dialog, report), zero) || IsIconic(dialog), "minimised text box %s",
-        show(child_rect(dialog, report)).c_str());
+  // Both controls are laid out at 0,0 with no size (their screen rectangles are empty).
+  for (HWND control : {report, button}) {
+    RECT r;
+    GetWindowRect(control, &r);
+    CHECK(r.right == r.left && r.bottom == r.top, "minimised control %s is not empty", show(r).c_str());
+  }
   ShowWindow(dialog, SW_RESTORE);
   verify_state(dialog, "after restore");
   // Pressing the button changes nothing.
@@ -222,6 +225,12 @@ int soak(int n, unsigned seed) {
   HWND dialog = find_dialog(15000);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
+  // The process's GDI and USER object counts, where the system keeps them (Wine answers 0).
+  DWORD pid = 0;
+  GetWindowThreadProcessId(dialog, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+  DWORD gdi_before = GetGuiResources(process, GR_GDIOBJECTS);
+  DWORD user_before = GetGuiResources(process, GR_USEROBJECTS);
   srand(seed);
   int bad = 0;
   for (int i = 0; i < n; ++i) {
@@ -231,6 +240,11 @@ int soak(int n, unsigned seed) {
     snprintf(when, sizeof when, "soak %d (%dx%d)", i, cx, cy);
     if (!verify_state(dialog, when) && ++bad > 5) break;
   }
+  DWORD gdi_after = GetGuiResources(process, GR_GDIOBJECTS);
+  DWORD user_after = GetGuiResources(process, GR_USEROBJECTS);
+  CloseHandle(process);
+  printf("objects: gdi %lu -> %lu, user %lu -> %lu\n", gdi_before, gdi_after, user_before, user_after);
+  CHECK(gdi_after <= gdi_before && user_after <= user_before, "object counts grew");
   printf("%s: %d resizes, %d failures\n", failures ? "FAILED" : "ok", n, failures);
   return failures ? 1 : 0;
 }
