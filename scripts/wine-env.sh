@@ -1,7 +1,8 @@
 # Sourced by the run and test commands: which Windows build runs here under Wine.
 # The product is the 32-bit build. Where this machine's kernel cannot execute 32-bit programs
-# (so 32-bit Wine cannot start), the 64-bit build of the same sources runs instead.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# natively (so 32-bit Wine cannot start, or only under an emulator), the 64-bit build of the same
+# sources runs instead.
+if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
   WINE_PRESET=win32
   WINE_LOADER=/usr/lib/wine/wine
 else
