@@ -19,7 +19,12 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
 fi
 cleanup() {
   WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
-  if [ $registered = 1 ] && [ -e $entry ]; then echo -1 > $entry; fi
+  WINEPREFIX=$prefix /usr/lib/wine/wineserver -w 2>/dev/null || true
+  if [ $registered = 1 ]; then
+    for _ in 1 2 3 4 5; do [ -e $entry ] && echo -1 > $entry 2>/dev/null; [ -e $entry ] || break; sleep 1; done
+    [ -e $entry ] && echo "warning: could not remove $entry; remove it with: echo -1 > $entry"
+  fi
+  return 0
 }
 prefix=$PWD/build/win32/wineprefix32
 trap cleanup EXIT
