@@ -1,6 +1,8 @@
 // The small operations on dialogs and their controls: each a fixed mapping onto one or a few
 // platform calls. String arguments are consumed from the frame after the platform call that uses
-// them; string results are pushed as new temporaries.
+// them. The operations that read a text back are in control_read.cpp, the cursor and control
+// images in images.cpp, so that a program links the platform calls of those only when it uses
+// them.
 #include "toolkit/controls.hpp"
 
 #include "runtime/strings.hpp"
@@ -26,25 +28,6 @@ LRESULT add_text_item(ProcedureFrame* frame, HWND dialog, int32_t id, UINT messa
   return result;
 }
 
-// The selected item's text of a combo or list box, pushed; empty without a selection.
-void push_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id, UINT get_selection,
-                        UINT get_length, UINT get_text) {
-  HWND control = GetDlgItem(dialog, id);
-  WPARAM index = static_cast<WPARAM>(SendMessageA(control, get_selection, 0, 0));
-  LRESULT length = SendMessageA(control, get_length, index, 0);
-  DynString text = 0;
-  char* bytes;
-  if (length > 0 && length <= INT32_MAX &&
-      string_alloc(static_cast<int32_t>(length), &text, &bytes) == ERR_NONE) {
-    LRESULT copied = SendMessageA(control, get_text, index, reinterpret_cast<LPARAM>(bytes));
-    // The length message may count more than the copy delivers, and a failed copy delivers
-    // nothing: keep only bytes the system wrote.
-    if (copied < 0) copied = 0;
-    if (copied < length) text = string_resize(text, static_cast<int32_t>(copied));
-  }
-  temp_push(frame, text);
-}
-
 }  // namespace
 
 // --- Text and messages -------------------------------------------------------------------------
@@ -58,18 +41,6 @@ BOOL window_set_text(ProcedureFrame* frame, HWND window) {
   BOOL result = SetWindowTextA(window, temp_view(frame, 0).data);
   temp_pop_free(frame);
   return result;
-}
-
-void window_get_text(ProcedureFrame* frame, HWND window) {
-  DynString text;
-  char* bytes;
-  if (string_alloc(WINDOW_TEXT_BUFFER, &text, &bytes) != ERR_NONE) {
-    temp_push(frame, 0);
-    return;
-  }
-  int length = GetWindowTextA(window, bytes, WINDOW_TEXT_BUFFER);
-  // A copy of exactly the text's length takes the large buffer's place.
-  temp_push(frame, string_resize(text, length));
 }
 
 LRESULT message_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -123,9 +94,6 @@ LRESULT combo_select(HWND dialog, int32_t id, int32_t item) {
 LRESULT combo_reset(HWND dialog, int32_t id) {
   return send_to_control(dialog, id, CB_RESETCONTENT, 0, 0);
 }
-void combo_get_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id) {
-  push_selected_text(frame, dialog, id, CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-}
 
 LRESULT list_add(ProcedureFrame* frame, HWND dialog, int32_t id) {
   return add_text_item(frame, dialog, id, LB_ADDSTRING);
@@ -138,29 +106,4 @@ LRESULT list_select(HWND dialog, int32_t id, int32_t item) {
 }
 LRESULT list_reset(HWND dialog, int32_t id) {
   return send_to_control(dialog, id, LB_RESETCONTENT, 0, 0);
-}
-void list_get_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id) {
-  push_selected_text(frame, dialog, id, LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT);
-}
-
-// --- Cursor and images -------------------------------------------------------------------------
-
-HCURSOR cursor_set(int32_t number) {
-  constexpr UINT flags = LR_SHARED | LR_LOADMAP3DCOLORS | LR_DEFAULTSIZE;
-  static_assert(flags == 0x9040, "cursor load flags");
-  // Identifier 0 loads nothing, and SetCursor(0) takes the cursor off the screen.
-  HANDLE cursor =
-      LoadImageA(nullptr, MAKEINTRESOURCEA(cursor_identifier(number)), IMAGE_CURSOR, 0, 0, flags);
-  return SetCursor(static_cast<HCURSOR>(cursor));
-}
-
-LRESULT control_set_image(ProcedureFrame* frame, HWND dialog, int32_t id, uint32_t options) {
-  HWND control = GetDlgItem(dialog, id);
-  RECT client = {0, 0, 0, 0};  // 0 by 0 loads the image at its own size
-  if (options & IMAGE_OPT_SIZED) GetClientRect(control, &client);
-  UINT target = (options & IMAGE_OPT_BUTTON) ? BM_SETIMAGE : STM_SETIMAGE;
-  LRESULT result =
-      load_control_image(control, temp_view(frame, 0).data, target, client.right, client.bottom);
-  temp_pop_free(frame);
-  return result;
 }

@@ -1,5 +1,6 @@
 // Dialog units on the Windows API: the platform's MapDialogRect gives the scale, and every
-// position and size crosses the toolkit's interface in the units of the dialog concerned.
+// position and size crosses the toolkit's interface in the units of the dialog concerned. Moving
+// and sizing are here; reading a place or size back is in geometry_measure.cpp.
 #include "toolkit/geometry.hpp"
 
 namespace {
@@ -10,13 +11,6 @@ UnitPair mapped_corner(HWND dialog, int32_t x, int32_t y) {
   RECT rect = {0, 0, x, y};
   MapDialogRect(dialog, &rect);
   return UnitPair{rect.right, rect.bottom};
-}
-
-// The outer rectangle in screen coordinates; all zero when there is no window.
-RECT window_rect(HWND window) {
-  RECT rect = {0, 0, 0, 0};
-  GetWindowRect(window, &rect);
-  return rect;
 }
 
 }  // namespace
@@ -44,27 +38,4 @@ BOOL control_set_size(HWND dialog, int32_t id, int32_t width, int32_t height) {
   HWND window = control_window(dialog, id);
   UnitPair pixels = units_to_pixels(dialog, width, height);
   return SetWindowPos(window, nullptr, 0, 0, pixels.x, pixels.y, SWP_NOMOVE | SWP_NOZORDER);
-}
-
-UnitPair control_get_position(HWND dialog, int32_t id) {
-  HWND window = control_window(dialog, id);
-  RECT rect = window_rect(window);
-  // The parent of a control, the owner of a dialog: the position comes out in its client
-  // coordinates and its units. An unowned dialog gives its screen position in its own units.
-  HWND parent = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_HWNDPARENT));
-  if (!parent) return pixels_to_units(window, rect.left, rect.top);
-  POINT corner = {rect.left, rect.top};
-  ScreenToClient(parent, &corner);
-  return pixels_to_units(parent, corner.x, corner.y);
-}
-
-UnitPair control_get_size(HWND dialog, int32_t id) {
-  RECT rect = window_rect(control_window(dialog, id));
-  return pixels_to_units(dialog, rect.right - rect.left, rect.bottom - rect.top);
-}
-
-UnitPair dialog_get_client_size(HWND dialog) {
-  RECT rect = {0, 0, 0, 0};
-  GetClientRect(dialog, &rect);
-  return pixels_to_units(dialog, rect.right, rect.bottom);
 }

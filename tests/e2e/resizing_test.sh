@@ -27,7 +27,7 @@ note "background at $bx,$by is $colour"
 
 # Soak: random resizes; the process's memory must not grow once warm.
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
-winpid=$(pgrep -f 'resizing\.exe' | head -n 1)
+winpid=$app  # the loader becomes the program's process
 "$loader" "$build/probe.exe" soak 60 7 >/dev/null
 before=$(rss "$winpid")
 "$loader" "$build/probe.exe" soak 300 11 | tee "$out/soak.txt" | tail -n 3
