@@ -24,15 +24,17 @@ static void copy_bytes(char* to, const char* from, uint32_t n) {
 }
 
 ErrorCode string_alloc(int32_t n, DynString* reference, char** bytes) {
+  if (n > 0) {
+    BSTR block = SysAllocStringByteLen(nullptr, static_cast<UINT>(n));
+    if (block) {
+      *reference = reinterpret_cast<DynString>(block);
+      *bytes = reinterpret_cast<char*>(block);
+      return ERR_NONE;
+    }
+  }
   *reference = 0;
   *bytes = const_cast<char*>(shared_empty());
-  if (n == 0) return ERR_NONE;
-  if (n < 0) return ERR_OUT_OF_MEMORY;
-  BSTR block = SysAllocStringByteLen(nullptr, static_cast<UINT>(n));
-  if (!block) return ERR_OUT_OF_MEMORY;
-  *reference = reinterpret_cast<DynString>(block);
-  *bytes = reinterpret_cast<char*>(block);
-  return ERR_NONE;
+  return n == 0 ? ERR_NONE : ERR_OUT_OF_MEMORY;
 }
 
 void string_free(DynString reference) {

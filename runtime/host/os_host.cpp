@@ -29,10 +29,65 @@ bool tls_used[kTlsSlots];
 
 // The system string allocator's block: the 32-bit byte count just before the first byte, the
 // bytes, then a zero byte (two, as the system writes a wide terminator).
+//
+// Like the system's allocator, this one keeps freed small blocks for reuse, per thread: a list
+// for each block size of 16, 32, 48 and 64 bytes (count, bytes and terminator), each at most
+// kStringCacheDepth blocks long; a thread's blocks go back to malloc when the thread ends. The
+// sanitizer builds keep none, so that every block there is a block of its own to the checker.
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kStringCacheDepth = 0;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr int kStringCacheDepth = 0;
+#else
+constexpr int kStringCacheDepth = 16;
+#endif
+#else
+constexpr int kStringCacheDepth = 16;
+#endif
+constexpr size_t kStringCacheGrain = 16;
+constexpr int kStringCacheLists = 4;
+
+struct CachedBlock {
+  CachedBlock* next;
+};
+struct StringCache {
+  CachedBlock* first[kStringCacheLists];
+  int count[kStringCacheLists];
+  ~StringCache() {
+    for (CachedBlock* block : first)
+      while (block) {
+        CachedBlock* next = block->next;
+        free(block);
+        block = next;
+      }
+  }
+};
+thread_local StringCache string_cache;
+
+// The list for a block of `size` bytes, or -1 for a block too large for any.
+int cache_list(size_t size) {
+  const size_t k = (size - 1) / kStringCacheGrain;
+  return k < kStringCacheLists ? static_cast<int>(k) : -1;
+}
+}  // namespace
+
 BSTR SysAllocStringByteLen(const char* psz, UINT len) {
   if (take_failure(host_os.string_allocs_until_failure)) return nullptr;
-  unsigned char* block = static_cast<unsigned char*>(malloc(sizeof(uint32_t) + len + 2));
-  if (!block) return nullptr;
+  const size_t size = sizeof(uint32_t) + size_t{len} + 2;
+  const int k = cache_list(size);
+  StringCache& cache = string_cache;
+  unsigned char* block;
+  if (k >= 0 && cache.first[k]) {
+    block = reinterpret_cast<unsigned char*>(cache.first[k]);
+    cache.first[k] = cache.first[k]->next;
+    --cache.count[k];
+  } else {
+    // A block that may go to a list is made the size of the list's blocks.
+    block = static_cast<unsigned char*>(malloc(k >= 0 ? kStringCacheGrain * (k + 1) : size));
+    if (!block) return nullptr;
+  }
   uint32_t n = len;
   memcpy(block, &n, sizeof n);
   if (psz) memcpy(block + 4, psz, len);
@@ -47,7 +102,19 @@ void SysFreeString(BSTR bstr) {
   if (!bstr) return;
   --host_os.string_blocks_live;
   ++host_os.string_frees_total;
-  free(reinterpret_cast<unsigned char*>(bstr) - 4);
+  unsigned char* block = reinterpret_cast<unsigned char*>(bstr) - 4;
+  uint32_t n;
+  memcpy(&n, block, sizeof n);
+  const int k = cache_list(sizeof(uint32_t) + size_t{n} + 2);
+  StringCache& cache = string_cache;
+  if (k >= 0 && cache.count[k] < kStringCacheDepth) {
+    CachedBlock* cached = reinterpret_cast<CachedBlock*>(block);
+    cached->next = cache.first[k];
+    cache.first[k] = cached;
+    ++cache.count[k];
+    return;
+  }
+  free(block);
 }
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {

@@ -291,6 +291,65 @@ TEST(NumberTextTest, CountsOutsideOneToSeventeenMeanEighteen) {
   temp_pop_free(&frame);
 }
 
+TEST(NumberTextTest, EighteenDigitIntegersAcrossTheTwoHalvesOfNine) {
+  // The scaled integer is cut into two halves of nine digits: integers of 18 digits at the cut,
+  // around it, and with the rounding digit and the carries on either side of it.
+  struct IntegerCase {
+    int64_t value;
+    int digits;
+    const char* text;
+  };
+  const IntegerCase cases[] = {
+      {100000000000000000, 18, " 100000000000000000"},
+      {123456789000000000, 18, " 123456789000000000"},
+      {123456789000000001, 18, " 123456789000000001"},
+      {123456789999999999, 18, " 123456789999999999"},
+      {123456790000000000, 18, " 123456790000000000"},
+      {999999999000000000, 18, " 999999999000000000"},
+      {999999999999999999, 18, " 999999999999999999"},
+      {999999999999999999, 17, " 1E+18"},                  // the carry runs through both halves
+      {999999999999999999, 3, " 1E+18"},
+      {123456789999999500, 15, " 1.2345679E+17"},          // tie, odd digit: up, carry into the high half
+      {123456789999998500, 15, " 1.23456789999998E+17"},   // tie, even digit: kept
+      {123456789999999499, 15, " 1.23456789999999E+17"},
+      {123456789500000000, 9, " 1.2345679E+17"},           // the rounding digit opens the low half
+      {123456788500000000, 9, " 1.23456788E+17"},
+      {123456789499999999, 9, " 1.23456789E+17"},
+      {123456789999999999, 10, " 1.2345679E+17"},          // the low half carries into the high
+      {-123456789012345678, 18, "-123456789012345678"},
+  };
+  for (const IntegerCase& c : cases)
+    EXPECT_EQ(text_of(static_cast<long double>(c.value), c.digits), c.text)
+        << c.value << " D=" << c.digits;
+}
+
+TEST(NumberTextTest, NumberToTextIsTheFifteenDigitText) {
+  // number_to_text has a conversion of its own for its 15 digits: it gives the text of
+  // number_text_format with 15 digits for every kind of value.
+  std::mt19937_64 random(15);
+  ProcedureFrame frame{};
+  for (int field = 0; field <= 0x7FFF; field += field < 80 || field > 0x7FFF - 80 ? 1 : 7) {
+    const uint64_t significands[] = {0x8000000000000000u, ~0ull, random() | 0x8000000000000000u,
+                                     random()};
+    for (uint64_t m : significands) {
+      long double v = from_bits(static_cast<uint16_t>(field | (m & 0x8000)), m);
+      number_to_text(&frame, v);
+      StringView view = temp_view(&frame, 0);
+      ASSERT_EQ(std::string(view.data, view.length), text_of(v, 15))
+          << std::hex << field << ":" << m;
+      temp_pop_free(&frame);
+    }
+  }
+  for (int64_t i = -3000; i <= 3000; ++i) {
+    long double v = i / 8.0L;
+    number_to_text(&frame, v);
+    StringView view = temp_view(&frame, 0);
+    ASSERT_EQ(std::string(view.data, view.length), text_of(v, 15)) << i;
+    temp_pop_free(&frame);
+  }
+  EXPECT_EQ(frame.temp_index, 0);
+}
+
 // --- Every kind of 80-bit pattern ---------------------------------------------------------------
 
 TEST(NumberTextTest, SpecialPatterns) {

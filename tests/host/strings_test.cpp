@@ -1,6 +1,7 @@
 // Dynamic strings and the temporaries stack on the host's string allocator: views, joins, resizing,
 // borrowed references, and every allocation failure (balanced stack, nothing leaked).
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <string>
 #include <vector>
@@ -233,6 +234,41 @@ TEST_F(StringsTest, ResizePadsCutsAndEmpties) {
   EXPECT_EQ(text(string_view(r)), std::string(3, '\0'));
   string_free(r);
   EXPECT_EQ(frame_.error_word, 0u);
+}
+
+TEST_F(StringsTest, EveryBlockHoldsItsCountBytesAndTerminator) {
+  // The host allocator hands out freed small blocks again: every block, new or used before, has
+  // room for the count, the bytes and two zero bytes, the count before the bytes and the zeros
+  // after them, whatever length the block had before. Lengths across every size of block, freed
+  // in an order that mixes them.
+  std::vector<DynString> held;
+  std::vector<int32_t> lengths;
+  for (int round = 0; round < 3; ++round)
+    for (int32_t n = 1; n <= 80; ++n) lengths.push_back(round == 1 ? 81 - n : (n * 37) % 80 + 1);
+  for (size_t i = 0; i < lengths.size(); ++i) {
+    const int32_t n = lengths[i];
+    DynString r;
+    char* bytes;
+    ASSERT_EQ(string_alloc(n, &r, &bytes), ERR_NONE);
+    unsigned char* block = reinterpret_cast<unsigned char*>(bytes) - sizeof(uint32_t);
+    ASSERT_GE(malloc_usable_size(block), sizeof(uint32_t) + n + 2) << n;
+    EXPECT_EQ(string_view(r).length, static_cast<uint32_t>(n));
+    EXPECT_EQ(bytes[n], 0);
+    EXPECT_EQ(bytes[n + 1], 0);
+    memset(bytes, 0x7F, n);
+    held.push_back(r);
+    if (i % 3 == 2) {  // free two of every three, the older first
+      string_free(held[held.size() - 3]);
+      string_free(held[held.size() - 2]);
+      held.erase(held.end() - 3, held.end() - 1);
+    }
+  }
+  for (DynString r : held) {
+    StringView v = string_view(r);
+    EXPECT_EQ(std::string(v.data, v.length), std::string(v.length, 0x7F));
+    string_free(r);
+  }
+  EXPECT_EQ(host_os.string_blocks_live, live_);
 }
 
 TEST_F(StringsTest, AllocFailureGivesTheEmptyString) {
