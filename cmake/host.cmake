@@ -24,6 +24,14 @@ add_executable(host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE toolkit_logic runtime GTest::gtest)
 add_test(NAME host_tests COMMAND host_tests --gtest_brief=1)
 
+# Number to text's digit code for 32-bit words, the one the 32-bit product runs, against the
+# same number-to-text tests (the host build otherwise takes the 64-bit word code).
+add_library(runtime_narrow_digits STATIC ${RUNTIME_SOURCES} ${RUNTIME_HOST_SOURCES})
+target_compile_definitions(runtime_narrow_digits PRIVATE NUMTEXT_WIDE_WORDS=0)
+add_executable(numtext_narrow_tests tests/host/numtext_test.cpp tests/host/main.cpp)
+target_link_libraries(numtext_narrow_tests PRIVATE runtime_narrow_digits GTest::gtest)
+add_test(NAME numtext_narrow_tests COMMAND numtext_narrow_tests --gtest_brief=1)
+
 if(NOT SANITIZE)
   find_package(benchmark QUIET)
   if(benchmark_FOUND)

@@ -54,9 +54,10 @@ function(add_nocrt_executable name)
   target_compile_options(${name} PRIVATE ${SMALL_FLAGS})
   # The section layout of its own (cmake/nocrt.ld): code and constants in one section. The size
   # flags again, for the code that link-time optimisation generates. A windowed program: the
-  # system opens no console for it.
+  # system opens no console for it. No link time stamp in the header: the same sources build the
+  # same bytes, wherever and whenever they are built.
   target_link_options(${name} PRIVATE ${SMALL_FLAGS} -nostdlib -nostartfiles -Wl,-e,${ENTRY_SYMBOL}
-                      -Wl,--subsystem,windows
+                      -Wl,--subsystem,windows -Wl,--no-insert-timestamp
                       -Wl,--gc-sections -Wl,--disable-dynamicbase -Wl,--disable-reloc-section
                       -Wl,-T,${NOCRT_LINKER_SCRIPT} -Wl,-Map,$<TARGET_FILE:${name}>.map -s)
   set_target_properties(${name} PROPERTIES LINK_DEPENDS ${NOCRT_LINKER_SCRIPT})

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built program: PE for x86 (or x64 for the 64-bit test build), entered at
-# program_entry, importing only from kernel32, user32, gdi32, ole32, oleaut32 and advapi32.
+# program_entry, importing only from kernel32, user32, gdi32, ole32, oleaut32 and advapi32, with
+# no link time stamp in its header.
 set -eu
 exe=$1; entry_symbol=$2
 dump=$(objdump -p "$exe")
@@ -23,5 +24,9 @@ symbol=$(awk -v s="$entry_symbol" -v t="${entry_symbol#_}" '($2 == s || $2 == t)
 [ -n "$symbol" ] || fail "$entry_symbol not in the link map"
 want=$(( symbol - 0x$base ))
 [ "$want" -eq $(( 0x$entry )) ] || fail "entry point 0x$entry is not $entry_symbol"
+# Reproducible: the header carries no link time stamp (and so its checksum depends on the bytes
+# alone).
+stamp=$(printf '%s\n' "$dump" | sed -n 's/^Time\/Date\s*//p')
+case "$stamp" in *" 1970") ;; *) fail "the header carries the link time stamp $stamp" ;; esac
 size=$(stat -c %s "$exe")
 echo "ok: $format, entry $entry_symbol, imports: $(echo $dlls | tr '\n' ' '), $size bytes"

@@ -8,7 +8,7 @@ mkdir -p "$shots"
 "$WINE_LOADER" "$build/resizing.exe" &
 app=$!
 probe() { "$WINE_LOADER" "$build/probe.exe" "$@"; }
-for _ in $(seq 1 150); do xwininfo -root -tree 2>/dev/null | grep -q '"Resizing"' && break; sleep 0.1; done
+for _ in $(seq 1 900); do xwininfo -root -tree 2>/dev/null | grep -q '"Resizing"' && break; sleep 0.1; done
 sleep 0.5
 import -window root "$shots/1-start.png"
 probe resize 420 300 && sleep 0.3 && import -window root "$shots/2-420x300.png"

@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# Runs every test: the host suite, the host suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the fuzz targets for a bounded time, and the Windows suite under
-# Wine inside one Xvfb display.
+# Runs every test: the host suite (and number to text's 32-bit digit code), the host suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a bounded time, and the
+# Windows suites under Wine inside Xvfb: the 32-bit product build (resizing.exe as shipped, its
+# start-up programs, the Windows tests and the end-to-end test) and the 64-bit build of the same
+# sources. Where this machine's kernel cannot run 32-bit programs, 32-bit Wine runs under qemu's
+# i386 user-mode emulator, registered for the duration of this command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+started=$SECONDS
 bash scripts/setup.sh
 source scripts/wine-env.sh
+source scripts/wine32-mode.sh
+wine32_mode_begin
 
 for preset in host host-sanitize; do
   cmake --preset $preset >/dev/null
@@ -13,24 +19,23 @@ for preset in host host-sanitize; do
   (cd build/$preset && ctest --output-on-failure)
 done
 
-if [ -x scripts/fuzz.sh ]; then bash scripts/fuzz.sh; fi
+bash scripts/fuzz.sh
 
-# The product: PE32, entry point and imports.
-wine_tests=OFF
-[ "$WINE_PRESET" = win32 ] && wine_tests=ON
-cmake --preset win32 -DWINE_TESTS=$wine_tests >/dev/null
-cmake --build --preset win32
-(cd build/win32 && ctest --output-on-failure -R product_imports)
+# One Windows suite: its build, under the loader and prefix of its architecture, in one Xvfb.
+windows_suite() {
+  local preset=$1 loader=$2 prefix status=0
+  cmake --preset "$preset" -DWINE_TESTS=ON >/dev/null
+  cmake --build --preset "$preset"
+  prefix=$(wine_prefix_ready "$preset")
+  echo "== $preset suite ($("$loader" --version), prefix $prefix)"
+  WINE_LOADER=$loader WINEPREFIX=$prefix xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash -c "cd build/$preset && ctest --output-on-failure" || status=$?
+  WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null || true
+  return $status
+}
 
-# The Windows suite under Wine.
-if [ "$WINE_PRESET" != win32 ]; then
-  cmake --preset "$WINE_PRESET" -DWINE_TESTS=ON >/dev/null
-  cmake --build --preset "$WINE_PRESET"
-fi
-build=build/$WINE_PRESET
-export WINEPREFIX=$PWD/$build/wineprefix
-[ -d "$WINEPREFIX" ] || bash scripts/wine-prefix.sh "$WINE_LOADER" >/dev/null 2>&1
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "cd $build && ctest --output-on-failure" || status=$?
-"${WINE_LOADER%/*}/wineserver" -k 2>/dev/null || true
+windows_suite win32 "$WINE32_LOADER" || status=1
+windows_suite win64 "$WINE64_LOADER" || status=1
+echo "32-bit suite ran $WINE32_MODE; the whole test command took $(( SECONDS - started )) s"
 exit $status

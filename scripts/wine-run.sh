@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Runs a Windows program of the test build under Wine with the quiet, fast settings the tests use.
-# The prefix lives in the build folder (WINEPREFIX may point elsewhere); it is made on first use.
-set -u
+# Runs a Windows program under Wine with the settings of scripts/wine-env.sh: the loader of the
+# program's architecture (WINE_LOADER may name it) and this machine's prefix for it (WINEPREFIX
+# may name another), made on first use. CTest runs the Windows tests through it. The process
+# becomes the program's, so its pid is the program's.
+set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh"
 exe=$1; shift
-build=$(cd "$(dirname "$exe")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)
-export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
-loader=${WINE_LOADER:-$(sed -n 's/^WINE_PROGRAM:STRING=//p' "$build/CMakeCache.txt")}
-[ -d "$WINEPREFIX" ] || bash "$here/wine-prefix.sh" "$loader" >/dev/null 2>&1
-exec "$loader" "$exe" "$@"
+case "$(objdump -f "$exe" | sed -n 's/.*file format //p')" in
+  pei-i386) arch=win32 loader=$WINE32_LOADER ;;
+  *) arch=win64 loader=$WINE64_LOADER ;;
+esac
+export WINEPREFIX=${WINEPREFIX:-$(wine_prefix_ready $arch)}
+exec "${WINE_LOADER:-$loader}" "$exe" "$@"

@@ -112,6 +112,10 @@ std::string show(const RECT& r) {
 }
 bool same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
 
+// How long to wait for the dialog to appear: a minute and a half, for a 32-bit Wine that runs
+// under an emulator, where starting a process takes many seconds.
+const int DIALOG_WAIT_MS = 90000;
+
 HWND find_dialog(int timeout_ms) {
   for (int waited = 0; waited < timeout_ms; waited += 20) {
     HWND w = FindWindowA(nullptr, "Resizing");
@@ -122,13 +126,13 @@ HWND find_dialog(int timeout_ms) {
 }
 
 // The report and the layout for the dialog's current client size; the application answers the
-// size notification on its own thread, so allow it a moment.
+// size notification on its own thread, so allow it a moment (up to 5 s, for an emulated Wine).
 bool verify_state(HWND dialog, const char* when) {
   HWND report = GetDlgItem(dialog, ID_REPORT), button = GetDlgItem(dialog, ID_BUTTON);
   RECT client;
   std::string text;
   Layout want;
-  for (int tries = 0; tries < 50; ++tries) {
+  for (int tries = 0; tries < 250; ++tries) {
     GetClientRect(dialog, &client);
     text = text_of(report);
     want = expected_layout(client.right, client.bottom);
@@ -152,7 +156,7 @@ void resize_to(HWND dialog, int cx, int cy) {
 }
 
 int check() {
-  HWND dialog = find_dialog(15000);
+  HWND dialog = find_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
   // Centred on the screen (the work area, as the system centres dialogs).
@@ -190,7 +194,7 @@ int check() {
   }
   // Minimised: the client area is 0 by 0.
   ShowWindow(dialog, SW_MINIMIZE);
-  for (int i = 0; i < 50 && text_of(report) != expected_report(0, 0); ++i) Sleep(20);
+  for (int i = 0; i < 250 && text_of(report) != expected_report(0, 0); ++i) Sleep(20);
   CHECK(text_of(report) == expected_report(0, 0), "minimised: report \"%s\"", text_of(report).c_str());
   // Both controls are laid out at 0,0 with no size (their screen rectangles are empty).
   for (HWND control : {report, button}) {
@@ -222,7 +226,7 @@ int check() {
 }
 
 int soak(int n, unsigned seed) {
-  HWND dialog = find_dialog(15000);
+  HWND dialog = find_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
   // The process's GDI and USER object counts, where the system keeps them (Wine answers 0).
@@ -303,7 +307,7 @@ int main(int argc, char** argv) {
   if (mode == "soak") return soak(argc > 2 ? atoi(argv[2]) : 300, argc > 3 ? atoi(argv[3]) : 1);
   if (mode == "close") return close_dialog();
   if (mode == "resize" && argc > 3) {
-    HWND dialog = find_dialog(15000);
+    HWND dialog = find_dialog(DIALOG_WAIT_MS);
     if (!dialog) return 1;
     resize_to(dialog, atoi(argv[2]), atoi(argv[3]));
     text_of(GetDlgItem(dialog, ID_REPORT));  // answered
