@@ -12,7 +12,7 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target resizing probe >/dev/null
 build=build/win32
 WINE_LOADER=$WINE32_LOADER
-WINEPREFIX=$(wine_prefix_ready win32)
+WINEPREFIX=$(wine_prefix_ready)
 export WINEPREFIX
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
   '$WINE_LOADER' '$build/probe.exe' bench '$build/resizing.exe' 50 >/dev/null  # warm the prefix

@@ -12,7 +12,7 @@ wine32_mode_begin
 cmake --preset win32 -DWINE_TESTS=OFF >/dev/null
 cmake --build --preset win32 --target resizing probe
 build=build/win32
-WINEPREFIX=$(wine_prefix_ready win32)
+WINEPREFIX=$(wine_prefix_ready)
 export WINEPREFIX WINE_LOADER=$WINE32_LOADER
 if [ -n "${DISPLAY:-}" ]; then
   "$WINE_LOADER" "$build/resizing.exe"

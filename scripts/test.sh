@@ -26,7 +26,7 @@ windows_suite() {
   local preset=$1 loader=$2 prefix status=0
   cmake --preset "$preset" -DWINE_TESTS=ON >/dev/null
   cmake --build --preset "$preset"
-  prefix=$(wine_prefix_ready "$preset")
+  prefix=$(wine_prefix_ready)
   echo "== $preset suite ($("$loader" --version), prefix $prefix)"
   WINE_LOADER=$loader WINEPREFIX=$prefix xvfb-run -a -s "-screen 0 1280x1024x24" \
     bash -c "cd build/$preset && ctest --output-on-failure" || status=$?

@@ -8,8 +8,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 exe=$1; shift
 case "$(objdump -f "$exe" | sed -n 's/.*file format //p')" in
-  pei-i386) arch=win32 loader=$WINE32_LOADER ;;
-  *) arch=win64 loader=$WINE64_LOADER ;;
+  pei-i386) loader=$WINE32_LOADER ;;
+  *) loader=$WINE64_LOADER ;;
 esac
-export WINEPREFIX=${WINEPREFIX:-$(wine_prefix_ready $arch)}
+export WINEPREFIX=${WINEPREFIX:-$(wine_prefix_ready)}
 exec "${WINE_LOADER:-$loader}" "$exe" "$@"
