@@ -439,6 +439,49 @@ TEST(NumberTextTest, ScalingCoversTheWholeRangeWithoutOverflow) {
   EXPECT_EQ(scale_by_power_of_ten(3.0L, 0), 3.0L);
 }
 
+TEST(NumberTextTest, DigitsFollowEveryRoundingOfTheScaling) {
+  // Values whose last digit, or the one digit dropped, depends on how each step of the scaling
+  // rounds: the product or quotient by 10^4096, each product of the factor (Tk is the table's
+  // 10^(8 x 2^k), taken lowest k first), the final product or quotient by the factor f, and the
+  // division by ten of a 19-digit integer (rounded, not cut). Each text was worked out once in
+  // exact rational arithmetic, rounding every step to 64 bits, nearest, ties even; the comment
+  // gives the power of ten p that scales the value to 18 digits and the steps that, rounded the
+  // other way (or, for "/ 10", cut), would change the text.
+  struct Row {
+    uint16_t sign_exponent;
+    uint64_t significand;
+    int digits;
+    const char* text;
+  };
+  const Row rows[] = {
+      {0xF78B, 0xBD962C9DEB9DC421u, 18, "-6.56350850280228162E+4280"}, // p = -4263: / 10^4096, T2, T4, / f
+      {0x5BC8, 0xA1AD1BFE77B8E03Cu, 18, " 2.127136226140615E+2141"},   // p = -2124: T3, T8, / f
+      {0xF019, 0xEBBC30752290EBC2u, 18, "-1.40792952102354699E+3707"}, // p = -3689: T2, T3, T6, T7, / f, / 10
+      {0x960B, 0xE54B92C7ABA598C1u, 18, "-1.55249989186209581E-3233"}, // p = 3251: T2, T4, T7, x f, / 10
+      {0x04A7, 0xEBE4116CA9160116u, 18, " 1.04185450439763501E-4573"}, // p = 4591: x 10^4096, T3, T4, T5, / 10
+      {0x0023, 0xB33F03261E591A39u, 18, " 8.08855107184488155E-4922"}, // p = 4939: x 10^4096, T3, T5, T6, x f
+      {0xC099, 0xFB7B0BD39296335Bu, 18, "-4.48656470426804635E+46"},   // p = -29: T1, / f
+      {0x7ECE, 0x87F8DCC6C0043C8Cu, 17, " 1.9388319885623594E+4840"},  // p = -4823: / 10^4096, T3, T4, T6, / f
+      {0x4B87, 0xF57CC92ABC275383u, 17, " 8.3823639915922564E+888"},   // p = -871: T2, T3, T5, T6, / f
+      {0x4A71, 0xBAC57E7999FF904Au, 17, " 1.313133715062432E+805"},    // p = -787: T5, T6, / f, / 10
+      {0xC63A, 0xBF4E3F78C580121Eu, 17, "-2.0766386112294516E+480"},   // p = -463: T3, T4, T5, / f
+      {0xB4C2, 0xFD158290E90330DBu, 17, "-1.7090597070656105E-866"},   // p = 884: T2, T6, / 10
+      {0xB0B8, 0xC757464FB1F4109Bu, 17, "-7.3126272996107962E-1178"},  // p = 1195: T2, T4, T7, x f
+      {0x4109, 0xB0E459402BF4CBB8u, 17, " 1.638615418202418E+80"},     // p = -63: T1, T2, / f
+      {0x5BC8, 0xA1AD1BFE77B8E03Cu, 15, " 2.12713622614062E+2141"},    // p = -2124: T3, T8, / f
+      {0x7E51, 0xA7943F1E07AE30AEu, 15, " 5.61772759490046E+4802"},    // p = -4785: / 10^4096, T2, T4, T6, / f
+      {0x65A7, 0x8E0F26E3F3A6E987u, 15, " 9.42795620681138E+2901"},    // p = -2884: T3, T5, T6, T8, / f
+      {0xFF02, 0xAFF6A9FE83F0EC9Cu, 15, "-1.12998519980132E+4856"},    // p = -4838: / 10
+      {0xF783, 0xBE60DA47AB8D5B17u, 15, "-2.57457721417102E+4278"},    // p = -4261: / 10^4096, T2, T4, / f
+      {0x017A, 0xA34FD4EA28DAAB4Au, 15, " 1.32046564683663E-4818"},    // p = 4835: x 10^4096, T2, T3, T4, T6, x f
+      {0xBFD5, 0xC7B3522A25246DB3u, 15, "-3.54739300126188E-13"},      // p = 30: T1, x f
+      {0x402A, 0x807468B006346661u, 15, " 8827341308003.28"},          // p = 5: x f
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(text_of(from_bits(r.sign_exponent, r.significand), r.digits), r.text)
+        << std::hex << r.sign_exponent << ":" << r.significand << std::dec << " D=" << r.digits;
+}
+
 // --- The text means the value -------------------------------------------------------------------
 
 // A decimal as digits (no trailing zeros) times a power of ten.
