@@ -59,6 +59,18 @@ TEST(CommandLineTail, Table) {
       {"prog.exe\x01z", "\x01z"},
       {"p", ""},
       {"prog.exe   ", ""},
+      // The first byte of an unquoted name is stepped over whatever it is: a tab, a control byte
+      // or a byte from 0x80 up starts the name like any other; a tab or control byte after it
+      // ends the name and starts the tail.
+      {"\tprog.exe one", "one"},
+      {"\t\tone", "\tone"},
+      {"\x01prog one", "one"},
+      {"\x01\x02z", "\x02z"},
+      {"\xE9prog one", "one"},
+      {"\x80\xFF tail", "tail"},
+      // After the closing quote only blanks are skipped, and a tab is not one.
+      {"\"prog\"\tone", "\tone"},
+      {"\"prog\"  \t one", "\t one"},
   };
   for (const TailCase& c : cases) {
     const char* tail = command_line_tail(c.line);

@@ -135,9 +135,18 @@ TEST(Errors, RaiseReplacesEarlierFlagsAndClearsExtra) {
 TEST(Errors, TakeReturnsAndClearsTheLastError) {
   ProcedureFrame frame = {};
   error_raise(&frame, ERR_OUT_OF_MEMORY);
+  // The last error word and error_extra are taken as one 32-bit word: both come back 0, and the
+  // fields beside them are left alone.
+  ThreadState* record = thread_state_get();
+  record->error_extra = 0x1234;
+  record->owned_object = 0x5678;
   EXPECT_EQ(error_last(), 7);
   EXPECT_EQ(error_take(&frame), 7);
   EXPECT_EQ(frame.error_word, 0u);
+  EXPECT_EQ(record->last_error, 0);
+  EXPECT_EQ(error_extra(), 0);
+  EXPECT_EQ(record->owned_object, 0x5678u);
+  record->owned_object = 0;
   EXPECT_EQ(error_take(&frame), 0);
   EXPECT_EQ(error_last(), 0);
 }
