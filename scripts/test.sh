@@ -21,14 +21,24 @@ done
 
 bash scripts/fuzz.sh
 
+# Under qemu's user-mode emulator one case cannot run: when a second thread sends the dialog
+# its close request while the loop idles, the emulator hands Wine a signal without its trap
+# number, which Wine takes for an illegal instruction, and the test program hangs. It runs in
+# the 32-bit suite where the kernel runs 32-bit programs, and in the 64-bit suite everywhere.
+EMULATOR_EXCLUDED=DialogModalTest.DialogClosedBySentMessageEndsTheIdleLoop
+
 # One Windows suite: its build, under the loader and prefix of its architecture, in one Xvfb.
 windows_suite() {
-  local preset=$1 loader=$2 prefix status=0
+  local preset=$1 loader=$2 prefix status=0 filter=
+  if [ "$preset" = win32 ] && [ "$WINE32_MODE" = emulated ]; then
+    filter=-$EMULATOR_EXCLUDED
+    echo "note: under the emulator the 32-bit suite leaves out $EMULATOR_EXCLUDED (it runs in the 64-bit suite)"
+  fi
   cmake --preset "$preset" -DWINE_TESTS=ON >/dev/null
   cmake --build --preset "$preset"
   prefix=$(wine_prefix_ready)
   echo "== $preset suite ($("$loader" --version), prefix $prefix)"
-  WINE_LOADER=$loader WINEPREFIX=$prefix xvfb-run -a -s "-screen 0 1280x1024x24" \
+  env ${filter:+GTEST_FILTER=$filter} WINE_LOADER=$loader WINEPREFIX=$prefix xvfb-run -a -s "-screen 0 1280x1024x24" \
     bash -c "cd build/$preset && ctest --output-on-failure" || status=$?
   WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null || true
   return $status
