@@ -1,7 +1,14 @@
-# Host build: the runtime core and the toolkit's pure logic, their tests, benchmarks.
+# Host build: the runtime core and the toolkit's pure logic, their tests, benchmarks; with FUZZ,
+# built by clang, their libFuzzer targets instead.
 option(SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(FUZZ "Build the libFuzzer targets (clang) instead of the tests" OFF)
+set(FUZZ_SECONDS 20 CACHE STRING "How long each fuzz target runs as a test")
 if(SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
 # The data image stores 32-bit addresses: keep static data below 4 GiB.
@@ -18,11 +25,30 @@ else()
   target_link_libraries(toolkit_logic INTERFACE runtime)
 endif()
 
+# Each fuzz target runs for a bounded time on its corpus (fuzz/corpus/<target>/, kept in the
+# repository); what it finds new goes to the build folder.
+if(FUZZ)
+  file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS fuzz/*_fuzz.cpp)
+  foreach(src ${FUZZ_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE toolkit_logic runtime)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/found/${name})
+    add_test(NAME ${name}
+             COMMAND ${name} -max_total_time=${FUZZ_SECONDS} -print_final_stats=0
+                     ${CMAKE_BINARY_DIR}/found/${name} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  endforeach()
+  return()
+endif()
+
 find_package(GTest REQUIRED)
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
 target_link_libraries(host_tests PRIVATE toolkit_logic runtime GTest::gtest)
-add_test(NAME host_tests COMMAND host_tests --gtest_brief=1)
+include(GoogleTest)
+gtest_discover_tests(host_tests)
 
 # Number to text's digit code for 32-bit words, the one the 32-bit product runs, against the
 # same number-to-text tests (the host build otherwise takes the 64-bit word code).
@@ -30,7 +56,7 @@ add_library(runtime_narrow_digits STATIC ${RUNTIME_SOURCES} ${RUNTIME_HOST_SOURC
 target_compile_definitions(runtime_narrow_digits PRIVATE NUMTEXT_WIDE_WORDS=0)
 add_executable(numtext_narrow_tests tests/host/numtext_test.cpp tests/host/main.cpp)
 target_link_libraries(numtext_narrow_tests PRIVATE runtime_narrow_digits GTest::gtest)
-add_test(NAME numtext_narrow_tests COMMAND numtext_narrow_tests --gtest_brief=1)
+gtest_discover_tests(numtext_narrow_tests TEST_PREFIX narrow_digits.)
 
 if(NOT SANITIZE)
   find_package(benchmark QUIET)

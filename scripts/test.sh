@@ -13,13 +13,11 @@ source scripts/wine-env.sh
 source scripts/wine32-mode.sh
 wine32_mode_begin
 
-for preset in host host-sanitize; do
+for preset in host host-sanitize fuzz; do
   cmake --preset $preset >/dev/null
   cmake --build --preset $preset
-  (cd build/$preset && ctest --output-on-failure)
+  ctest --preset $preset -j2
 done
-
-bash scripts/fuzz.sh
 
 # Under qemu's user-mode emulator one case cannot run: when a second thread sends the dialog
 # its close request while the loop idles, the emulator hands Wine a signal without its trap
