@@ -1,6 +1,8 @@
 // The control kind table and style resolution, the image kinds' switch to icons, the walk over
 // initial items and the cursor table.
-#include "toolkit/controls.hpp"
+#include "toolkit/control_items.hpp"
+#include "toolkit/control_kinds.hpp"
+#include "toolkit/cursors.hpp"
 
 #include <gtest/gtest.h>
 

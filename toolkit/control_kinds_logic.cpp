@@ -1,8 +1,6 @@
 // The control kind table and the rules that turn a caller's style words into the ones a control
-// is created with; the walk over initial items; the system cursor table.
-#include "toolkit/controls.hpp"
-
-#include "runtime/strings.hpp"
+// is created with.
+#include "toolkit/control_kinds.hpp"
 
 namespace {
 
@@ -35,24 +33,6 @@ const ControlKind kinds[CONTROL_KIND_COUNT] = {
     {"BUTTON", 0x50010080, 0x50000080, 0},           // sized image button
     {"COMBOBOX", 0x50010102, 0x50000000, 0},         // combo box
     {"LISTBOX", 0x50A10003, 0x50000001, 0},          // list box
-};
-
-// Cursor numbers 1 and 4 both give the arrow.
-const uint16_t cursors[14] = {
-    0,      // none
-    32512,  // IDC_ARROW
-    32515,  // IDC_CROSS
-    32513,  // IDC_IBEAM
-    32512,  // IDC_ARROW
-    32646,  // IDC_SIZEALL
-    32643,  // IDC_SIZENESW
-    32645,  // IDC_SIZENS
-    32642,  // IDC_SIZENWSE
-    32644,  // IDC_SIZEWE
-    32516,  // IDC_UPARROW
-    32514,  // IDC_WAIT
-    32648,  // IDC_NO
-    32650,  // IDC_APPSTARTING
 };
 
 bool has_client_edge_default(int32_t kind) {
@@ -94,16 +74,4 @@ uint32_t control_icon_style(int32_t kind, uint32_t style) {
   if (kind == CONTROL_IMAGE_BUTTON || kind == CONTROL_SIZED_IMAGE_BUTTON)
     return (style & ~BUTTON_BITMAP) | BUTTON_ICON;
   return style;
-}
-
-int32_t control_item_count(const ArrayDescriptor* items) {
-  if (!items || !(items->flags & ARRAY_FLAG_ITEMS) || !items->elements) return 0;
-  int32_t n = 0;
-  while (n < items->count && string_view(items->elements[n]).length != 0) ++n;
-  return n;
-}
-
-uint16_t cursor_identifier(int32_t number) {
-  if (number < 0 || number > 13) number = 0;
-  return cursors[number];
 }
