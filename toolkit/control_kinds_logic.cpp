@@ -2,37 +2,66 @@
 // is created with.
 #include "toolkit/control_kinds.hpp"
 
+#include "toolkit/win32_values.hpp"
+
 namespace {
 
-// The platform's style bits these rules test (the host build has no windows.h).
-enum : uint32_t {
-  STYLE_BORDER = 0x00800000,           // WS_BORDER
-  EX_STYLE_CLIENT_EDGE = 0x00000200,   // WS_EX_CLIENTEDGE
-  STYLE_SCROLL_VERTICAL = 0x00000001,  // SBS_VERT
-  STATIC_TYPE_BITS = 0x0000000E,       // SS_BITMAP
-  STATIC_ICON = 0x00000003,            // SS_ICON
-  BUTTON_BITMAP = 0x00000080,          // BS_BITMAP
-  BUTTON_ICON = 0x00000040,            // BS_ICON
-};
+constexpr uint32_t CHILD_VISIBLE = WIN_WS_CHILD | WIN_WS_VISIBLE;
 
-// Every forced style holds WS_CHILD | WS_VISIBLE. The masks strip what would make the control a
-// popup, hidden-state, framed or sizing window, and the button-type bits of other button kinds.
+// What the check box and option button kinds strip from any style: the popup, hidden-state,
+// disabled, clipping, maximise, border, frame, scroll-bar, system-menu and sizing bits, the
+// push-like look and the picture bits.
+constexpr uint32_t BUTTON_STRIPPED = WIN_WS_POPUP | WIN_WS_MINIMIZE | WIN_WS_DISABLED |
+                                     WIN_WS_CLIPSIBLINGS | WIN_WS_CLIPCHILDREN | WIN_WS_MAXIMIZE |
+                                     WIN_WS_CAPTION | WIN_WS_VSCROLL | WIN_WS_HSCROLL |
+                                     WIN_WS_SYSMENU | WIN_WS_THICKFRAME | WIN_BS_PUSHLIKE |
+                                     WIN_BS_BITMAP | WIN_BS_ICON;
+static_assert(BUTTON_STRIPPED == 0xAFFC10C0, "bits stripped from buttons");
+
+// The button-type bits that would turn a button of type `type` into another type: forced on top
+// of `type` and removed with these, the type comes out as `type` whatever the caller passed.
+constexpr uint32_t other_button_types(uint32_t type) { return WIN_BS_TYPEMASK & ~type; }
+
+// Every forced style holds WS_CHILD | WS_VISIBLE. Check boxes of either kind also lose
+// BS_NOTIFY; option buttons keep it. A group frame keeps nothing of the caller's style.
 const ControlKind kinds[CONTROL_KIND_COUNT] = {
-    {"BUTTON", 0x50010000, 0x50000000, 0},           // push button
-    {"BUTTON", 0x50010006, 0x50000006, 0xAFFC50C9},  // three-state check box
-    {"BUTTON", 0x50010003, 0x50000003, 0xAFFC50CC},  // check box
-    {"BUTTON", 0x50000007, 0x50000007, 0xAFFFFFF8},  // group frame
-    {"STATIC", 0x50000000, 0x50000000, 0},           // label
-    {"STATIC", 0x50000012, 0x50000000, 0},           // etched frame
-    {"BUTTON", 0x50010009, 0x50000009, 0xAFFC10C6},  // option button
-    {"SCROLLBAR", 0x50000000, 0x50000000, 0},        // scroll bar
-    {"EDIT", 0x50810080, 0x50000000, 0},             // text box
-    {"STATIC", 0x5000000E, 0x5000000E, 0},           // image
-    {"STATIC", 0x5000000E, 0x5000000E, 0},           // sized image
-    {"BUTTON", 0x50010080, 0x50000080, 0},           // image button
-    {"BUTTON", 0x50010080, 0x50000080, 0},           // sized image button
-    {"COMBOBOX", 0x50010102, 0x50000000, 0},         // combo box
-    {"LISTBOX", 0x50A10003, 0x50000001, 0},          // list box
+    {"BUTTON",  // push button
+     CHILD_VISIBLE | WIN_WS_TABSTOP | WIN_BS_PUSHBUTTON, CHILD_VISIBLE, 0},
+    {"BUTTON",  // three-state check box
+     CHILD_VISIBLE | WIN_WS_TABSTOP | WIN_BS_AUTO3STATE, CHILD_VISIBLE | WIN_BS_AUTO3STATE,
+     BUTTON_STRIPPED | WIN_BS_NOTIFY | other_button_types(WIN_BS_AUTO3STATE)},
+    {"BUTTON",  // check box
+     CHILD_VISIBLE | WIN_WS_TABSTOP | WIN_BS_AUTOCHECKBOX, CHILD_VISIBLE | WIN_BS_AUTOCHECKBOX,
+     BUTTON_STRIPPED | WIN_BS_NOTIFY | other_button_types(WIN_BS_AUTOCHECKBOX)},
+    {"BUTTON",  // group frame
+     CHILD_VISIBLE | WIN_BS_GROUPBOX, CHILD_VISIBLE | WIN_BS_GROUPBOX,
+     ~(CHILD_VISIBLE | WIN_BS_GROUPBOX)},
+    {"STATIC",  // label
+     CHILD_VISIBLE | WIN_SS_LEFT, CHILD_VISIBLE, 0},
+    {"STATIC",  // etched frame
+     CHILD_VISIBLE | WIN_SS_ETCHEDFRAME, CHILD_VISIBLE, 0},
+    {"BUTTON",  // option button
+     CHILD_VISIBLE | WIN_WS_TABSTOP | WIN_BS_AUTORADIOBUTTON,
+     CHILD_VISIBLE | WIN_BS_AUTORADIOBUTTON,
+     BUTTON_STRIPPED | other_button_types(WIN_BS_AUTORADIOBUTTON)},
+    {"SCROLLBAR",  // scroll bar
+     CHILD_VISIBLE | WIN_SBS_HORZ, CHILD_VISIBLE, 0},
+    {"EDIT",  // text box
+     CHILD_VISIBLE | WIN_WS_BORDER | WIN_WS_TABSTOP | WIN_ES_AUTOHSCROLL, CHILD_VISIBLE, 0},
+    {"STATIC",  // image
+     CHILD_VISIBLE | WIN_SS_BITMAP, CHILD_VISIBLE | WIN_SS_BITMAP, 0},
+    {"STATIC",  // sized image
+     CHILD_VISIBLE | WIN_SS_BITMAP, CHILD_VISIBLE | WIN_SS_BITMAP, 0},
+    {"BUTTON",  // image button
+     CHILD_VISIBLE | WIN_WS_TABSTOP | WIN_BS_BITMAP, CHILD_VISIBLE | WIN_BS_BITMAP, 0},
+    {"BUTTON",  // sized image button
+     CHILD_VISIBLE | WIN_WS_TABSTOP | WIN_BS_BITMAP, CHILD_VISIBLE | WIN_BS_BITMAP, 0},
+    {"COMBOBOX",  // combo box
+     CHILD_VISIBLE | WIN_WS_TABSTOP | WIN_CBS_DROPDOWN | WIN_CBS_SORT, CHILD_VISIBLE, 0},
+    {"LISTBOX",  // list box
+     CHILD_VISIBLE | WIN_WS_BORDER | WIN_WS_VSCROLL | WIN_WS_TABSTOP | WIN_LBS_NOTIFY |
+         WIN_LBS_SORT,
+     CHILD_VISIBLE | WIN_LBS_NOTIFY, 0},
 };
 
 bool has_client_edge_default(int32_t kind) {
@@ -53,11 +82,11 @@ ControlStyle control_resolve_style(int32_t kind, uint32_t style, uint32_t ex_sty
   // Only the default is adjusted; a caller's own style is taken as it is.
   if (style == 0) {
     style = row->default_style;
-    if (kind == CONTROL_SCROLL_BAR && pixel_width < pixel_height) style |= STYLE_SCROLL_VERTICAL;
+    if (kind == CONTROL_SCROLL_BAR && pixel_width < pixel_height) style |= WIN_SBS_VERT;
     // The sunken client edge looks right where a plain border was asked for.
-    if (has_client_edge_default(kind) && (style & STYLE_BORDER)) {
-      style &= ~STYLE_BORDER;
-      ex_style |= EX_STYLE_CLIENT_EDGE;
+    if (has_client_edge_default(kind) && (style & WIN_WS_BORDER)) {
+      style &= ~WIN_WS_BORDER;
+      ex_style |= WIN_WS_EX_CLIENTEDGE;
     }
   }
   style = (style | row->forced_style) & ~row->mask;
@@ -70,8 +99,8 @@ bool control_is_image_kind(int32_t kind) {
 
 uint32_t control_icon_style(int32_t kind, uint32_t style) {
   if (kind == CONTROL_IMAGE || kind == CONTROL_SIZED_IMAGE)
-    return (style & ~STATIC_TYPE_BITS) | STATIC_ICON;
+    return (style & ~WIN_SS_BITMAP) | WIN_SS_ICON;
   if (kind == CONTROL_IMAGE_BUTTON || kind == CONTROL_SIZED_IMAGE_BUTTON)
-    return (style & ~BUTTON_BITMAP) | BUTTON_ICON;
+    return (style & ~WIN_BS_BITMAP) | WIN_BS_ICON;
   return style;
 }

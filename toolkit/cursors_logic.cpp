@@ -1,24 +1,26 @@
 // The system cursor table.
 #include "toolkit/cursors.hpp"
 
+#include "toolkit/win32_values.hpp"
+
 namespace {
 
-// Cursor numbers 1 and 4 both give the arrow.
+// Number 0 names no cursor; numbers 1 and 4 both give the arrow.
 const uint16_t cursors[14] = {
-    0,      // none
-    32512,  // IDC_ARROW
-    32515,  // IDC_CROSS
-    32513,  // IDC_IBEAM
-    32512,  // IDC_ARROW
-    32646,  // IDC_SIZEALL
-    32643,  // IDC_SIZENESW
-    32645,  // IDC_SIZENS
-    32642,  // IDC_SIZENWSE
-    32644,  // IDC_SIZEWE
-    32516,  // IDC_UPARROW
-    32514,  // IDC_WAIT
-    32648,  // IDC_NO
-    32650,  // IDC_APPSTARTING
+    0,
+    WIN_IDC_ARROW,
+    WIN_IDC_CROSS,
+    WIN_IDC_IBEAM,
+    WIN_IDC_ARROW,
+    WIN_IDC_SIZEALL,
+    WIN_IDC_SIZENESW,
+    WIN_IDC_SIZENS,
+    WIN_IDC_SIZENWSE,
+    WIN_IDC_SIZEWE,
+    WIN_IDC_UPARROW,
+    WIN_IDC_WAIT,
+    WIN_IDC_NO,
+    WIN_IDC_APPSTARTING,
 };
 
 }  // namespace

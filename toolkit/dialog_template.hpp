@@ -4,14 +4,25 @@
 #pragma once
 #include <stdint.h>
 
-// Style bits the template rules work with (the platform's values; the host has no windows.h).
+#include "toolkit/win32_values.hpp"
+
+// The style rules of a new dialog.
 enum : uint32_t {
-  DIALOG_STYLE_DEFAULT = 0x80C000D4,  // WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT |
-                                      // DS_NOFAILCREATE | DS_3DLOOK
-  DIALOG_STYLE_ADDED = 0x54,          // DS_3DLOOK | DS_NOFAILCREATE | DS_SETFONT
-  DIALOG_STYLE_REMOVED = 0x10000002,  // WS_VISIBLE | DS_SYSMODAL
-  DIALOG_STYLE_CENTER = 0x800,        // DS_CENTER
+  // The style taken when the caller passes 0: a popup with caption and modal frame.
+  DIALOG_STYLE_DEFAULT = WIN_WS_POPUP | WIN_WS_CAPTION | WIN_DS_MODALFRAME | WIN_DS_SETFONT |
+                         WIN_DS_NOFAILCREATE | WIN_DS_3DLOOK,
+  // Always added: the three-dimensional look, creation even when part of the dialog fails, and
+  // the font block that every template carries.
+  DIALOG_STYLE_ADDED = WIN_DS_3DLOOK | WIN_DS_NOFAILCREATE | WIN_DS_SETFONT,
+  // Always removed: a dialog is created hidden and is never system-modal.
+  DIALOG_STYLE_REMOVED = WIN_WS_VISIBLE | WIN_DS_SYSMODAL,
+  // Added for a position of -1.
+  DIALOG_STYLE_CENTER = WIN_DS_CENTER,
 };
+static_assert(DIALOG_STYLE_DEFAULT == 0x80C000D4, "default dialog style");
+static_assert(DIALOG_STYLE_ADDED == 0x54, "dialog style always added");
+static_assert(DIALOG_STYLE_REMOVED == 0x10000002, "dialog style always removed");
+static_assert(DIALOG_STYLE_CENTER == 0x800, "centred dialog style");
 
 // The template: fixed header, the caption widened to UTF-16 (at most 256 units), 8-point
 // "MS Sans Serif". 54 + 2n bytes, at most 566.
