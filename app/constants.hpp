@@ -1,6 +1,8 @@
 // The application's constants area and globals area in the data image: its string literals and
 // single-precision layout factors, and its one global, the background brush.
 #pragma once
+#include <stddef.h>
+
 #include "runtime/startup.hpp"
 #include "runtime/strings.hpp"
 
@@ -16,13 +18,13 @@ struct __attribute__((packed)) LiteralOf {
 };
 
 struct __attribute__((packed)) AppConstants {
-  // Layout factors as single-precision bit patterns.
-  uint32_t factor_left;           // 0.1
-  uint32_t factor_report_top;     // 0.05
-  uint32_t factor_width;          // 0.8
-  uint32_t factor_report_height;  // 0.4
-  uint32_t factor_button_top;     // 0.65
-  uint32_t factor_button_height;  // 0.2
+  // Layout factors, stored and used in single precision.
+  float factor_left;
+  float factor_report_top;
+  float factor_width;
+  float factor_report_height;
+  float factor_button_top;
+  float factor_button_height;
   LiteralOf<8> caption;
   LiteralOf<16> button_text;
   uint16_t empty_text;  // the empty literal: length 0
@@ -33,6 +35,7 @@ struct __attribute__((packed)) AppConstants {
   LiteralOf<7> pixels_end;
   unsigned char padding[236 - 24 - 10 - 18 - 2 - 10 - 10 - 4 - 11 - 9];
 };
+static_assert(offsetof(AppConstants, caption) == 24, "six 4-byte factors before the texts");
 static_assert(sizeof(AppConstants) == DATA_CONSTANTS_SIZE, "the constants area is 236 bytes");
 
 struct __attribute__((packed)) AppGlobals {

@@ -10,16 +10,26 @@
 #include "toolkit/dialog.hpp"
 #include "toolkit/geometry.hpp"
 
-int32_t layout_scale(int32_t n, uint32_t factor_bits) {
+int32_t layout_scale(int32_t n, float factor) {
   // A 32-bit integer times a 24-bit significand fits the 64-bit significand: the product is
   // exact, and the one rounding is the store, under the working control word (nearest, even).
-  long double product = static_cast<long double>(n) * __builtin_bit_cast(float, factor_bits);
+  long double product = static_cast<long double>(n) * factor;
   int32_t result;
   __asm__("fistpl %0" : "=m"(result) : "t"(product) : "st");
   return result;
 }
 
 namespace {
+
+// The dialog: an overlapped window (caption, system menu, sizing border, minimise and maximise
+// boxes), centred by the system.
+constexpr uint32_t RESIZING_STYLE = WS_OVERLAPPEDWINDOW | DS_CENTER;
+static_assert(RESIZING_STYLE == 0x00CF0800, "dialog style");
+// The text box: multi-line, scrolling down as lines are added, keeping Enter; a client edge.
+constexpr uint32_t REPORT_STYLE = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+constexpr uint32_t REPORT_EX_STYLE = WS_EX_CLIENTEDGE;
+static_assert(REPORT_STYLE == 0x1044, "text box style");
+static_assert(REPORT_EX_STYLE == 0x200, "text box extended style");
 
 void push_literal(ProcedureFrame* frame, const void* literal) {
   temp_push_literal(frame, app_literal(literal));
@@ -80,13 +90,13 @@ INT_PTR CALLBACK resize_callback(HWND window, UINT message, WPARAM, LPARAM lpara
 HWND resizing_dialog_create() {
   ProcedureFrame frame = {};
   const AppConstants* c = app_constants();
-  // Overlapped window with sizing border, minimise and maximise boxes, centred by the system.
   push_literal(&frame, &c->caption);
-  HWND dialog = dialog_create(&frame, nullptr, 0, 0, 105, 90, 0x00CF0800, 0);
-  // The text box: multi-line, scrolling down, keeping Enter; client edge; empty text.
+  HWND dialog = dialog_create(&frame, nullptr, 0, 0, 105, 90, RESIZING_STYLE, 0);
+  // The text box, with empty text.
   push_literal(&frame, &c->empty_text);
   temp_push_empty(&frame);
-  control_add(&frame, CONTROL_TEXT_BOX, dialog, ID_REPORT, nullptr, 0, 0, 0, 0, 0x1044, 0x200, nullptr);
+  control_add(&frame, CONTROL_TEXT_BOX, dialog, ID_REPORT, nullptr, 0, 0, 0, 0, REPORT_STYLE,
+              REPORT_EX_STYLE, nullptr);
   // The push button, with the kind's default style.
   push_literal(&frame, &c->button_text);
   temp_push_empty(&frame);

@@ -6,13 +6,14 @@
 
 enum : int32_t { ID_REPORT = 101, ID_BUTTON = 201 };
 
-// The background colour, red 255, green 192, blue 128.
-constexpr COLORREF BACKGROUND_COLOUR = 0x0080C0FF;
+// The background colour: light orange.
+constexpr COLORREF BACKGROUND_COLOUR = RGB(255, 192, 128);
+static_assert(BACKGROUND_COLOUR == 0x0080C0FF, "background colour");
 
 // The dialog "Resizing" with its text box and push button, created hidden, controls of zero size.
 HWND resizing_dialog_create();
 INT_PTR CALLBACK resize_callback(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-// n times the single-precision factor with these bits: the product formed exactly in extended
-// precision, then rounded to the nearest integer, ties to even.
-int32_t layout_scale(int32_t n, uint32_t factor_bits);
+// n times a single-precision factor: the product formed exactly in extended precision, then
+// rounded to the nearest integer, ties to even.
+int32_t layout_scale(int32_t n, float factor);

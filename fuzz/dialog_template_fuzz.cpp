@@ -7,7 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "toolkit/dialog.hpp"
+#include "toolkit/dialog_template.hpp"
 
 namespace {
 

@@ -1,88 +1,18 @@
-// Controls: the built-in table of control kinds, creating a control by kind number, and the small
-// operations on controls and dialogs (text, messages, focus, enabling, showing, check state,
-// combo and list items, the mouse cursor, images).
-//
-// The kind table, the style rules, the item walk and the cursor table are pure and also built on
-// the host; everything below the _WIN32 line needs the Windows API.
+// Controls on the Windows API: creating a control by kind number, and the small operations on
+// controls and dialogs (text, messages, focus, enabling, showing, check state, combo and list
+// items, the mouse cursor, images). The kind table and its style rules, the item walk and the
+// cursor table are pure logic, in control_kinds.hpp, control_items.hpp and cursors.hpp.
 //
 // Strings follow the temporaries convention of runtime/strings.hpp: string arguments are the top
 // temporaries of the caller's frame and are consumed; string results are pushed.
 #pragma once
-#include <stddef.h>
+#include <windows.h>
+
 #include <stdint.h>
 
 #include "runtime/frame.hpp"
-
-// Kind numbers. Kind 0 has no row: class name and style words come from the caller unchanged.
-enum : int32_t {
-  CONTROL_CUSTOM_CLASS = 0,
-  CONTROL_PUSH_BUTTON = 1,
-  CONTROL_THREE_STATE_CHECK_BOX = 2,
-  CONTROL_CHECK_BOX = 3,
-  CONTROL_GROUP_FRAME = 4,
-  CONTROL_LABEL = 5,
-  CONTROL_ETCHED_FRAME = 6,
-  CONTROL_OPTION_BUTTON = 7,
-  CONTROL_SCROLL_BAR = 8,
-  CONTROL_TEXT_BOX = 9,
-  CONTROL_IMAGE = 10,
-  CONTROL_SIZED_IMAGE = 11,
-  CONTROL_IMAGE_BUTTON = 12,
-  CONTROL_SIZED_IMAGE_BUTTON = 13,
-  CONTROL_COMBO_BOX = 14,
-  CONTROL_LIST_BOX = 15,
-  CONTROL_KIND_COUNT = 15,
-};
-
-// One row of the kind table: the window class, the style used when the caller passes 0, the bits
-// always added and the bits always removed.
-struct ControlKind {
-  const char* class_name;
-  uint32_t default_style;
-  uint32_t forced_style;
-  uint32_t mask;
-};
-
-// The row of kinds 1 to 15; no row (nullptr) for kind 0 and every number outside the table.
-const ControlKind* control_kind(int32_t kind);
-
-struct ControlStyle {
-  uint32_t style;
-  uint32_t ex_style;
-};
-// The style words a control of a table kind is created with, given the caller's words and the
-// control's size in pixels; kind 0 (and any number without a row) keeps the caller's words.
-ControlStyle control_resolve_style(int32_t kind, uint32_t style, uint32_t ex_style,
-                                   int32_t pixel_width, int32_t pixel_height);
-bool control_is_image_kind(int32_t kind);
-// The style of an image kind turned from a bitmap control into an icon control.
-uint32_t control_icon_style(int32_t kind, uint32_t style);
-
-// The initial items of a list or combo box: the address of the first DynString element, a flags
-// word (the items are used only when it holds ARRAY_FLAG_ITEMS) and the element count.
-struct ArrayDescriptor {
-  const DynString* elements;
-  uint32_t flags;
-  int32_t count;
-};
-constexpr uint32_t ARRAY_FLAG_ITEMS = 4;
-#if UINTPTR_MAX == 0xFFFFFFFFu
-static_assert(offsetof(ArrayDescriptor, elements) == 0, "descriptor layout");
-static_assert(offsetof(ArrayDescriptor, flags) == 4, "descriptor layout");
-static_assert(offsetof(ArrayDescriptor, count) == 8, "descriptor layout");
-static_assert(sizeof(ArrayDescriptor) == 12, "descriptor layout");
-#endif
-// How many leading elements are added: none without descriptor or flag, otherwise up to the
-// count, stopping before the first null or empty element.
-int32_t control_item_count(const ArrayDescriptor* items);
-
-// The system cursor identifier of a cursor number; numbers outside 0 to 13 count as 0, whose
-// identifier 0 names no cursor.
-uint16_t cursor_identifier(int32_t number);
-
-#ifdef _WIN32
-#include <windows.h>
-
+#include "toolkit/control_items.hpp"
+#include "toolkit/control_kinds.hpp"
 #include "toolkit/dialog.hpp"
 
 // Creates a control on `dialog`. Position and size are in the dialog's units. The frame's top
@@ -137,4 +67,3 @@ enum : uint32_t {
 };
 // The image name is the frame's top temporary, consumed.
 LRESULT control_set_image(ProcedureFrame* frame, HWND dialog, int32_t id, uint32_t options);
-#endif

@@ -7,19 +7,11 @@
 // GetWindowLongA and SetWindowLongA.
 #include "toolkit/dialog.hpp"
 
-#include <stddef.h>
-
 #include "runtime/startup.hpp"
 #include "runtime/strings.hpp"
+#include "toolkit/menus.hpp"
 
 namespace {
-
-// GetMenuItemInfoA is given the record without its trailing hbmpItem member, the form every
-// system version accepts: 44 bytes on a 32-bit build.
-constexpr UINT MENU_ITEM_INFO_SIZE = offsetof(MENUITEMINFOA, hbmpItem);
-#ifndef _WIN64
-static_assert(MENU_ITEM_INFO_SIZE == 44, "MENUITEMINFOA without hbmpItem is 44 bytes");
-#endif
 
 DialogCallback callback_in_slot(HWND window) {
   return reinterpret_cast<DialogCallback>(GetWindowLongPtrA(window, DIALOG_SLOT_CALLBACK));
@@ -33,14 +25,7 @@ HWND dialog_owner(HWND dialog) {
 // of the menu item with this command.
 DialogCallback command_callback(HWND dialog, UINT id) {
   if (HWND control = GetDlgItem(dialog, id)) return callback_in_slot(control);
-  HMENU menu = GetMenu(dialog);
-  if (!menu) return nullptr;
-  MENUITEMINFOA info;
-  info.cbSize = MENU_ITEM_INFO_SIZE;
-  info.fMask = MIIM_DATA;
-  info.dwItemData = 0;
-  if (!GetMenuItemInfoA(menu, id, FALSE, &info)) return nullptr;
-  return reinterpret_cast<DialogCallback>(info.dwItemData);
+  return menu_get_callback(GetMenu(dialog), id);
 }
 
 // Show steps shared by both forms: the callback's WM_INITDIALOG, delivered before the callback is

@@ -3,6 +3,7 @@
 #include "toolkit/controls.hpp"
 
 #include "runtime/strings.hpp"
+#include "toolkit/cursors.hpp"
 
 HCURSOR cursor_set(int32_t number) {
   constexpr UINT flags = LR_SHARED | LR_LOADMAP3DCOLORS | LR_DEFAULTSIZE;

@@ -1,4 +1,5 @@
-// Menus: creation, items with callbacks in their item data, state and text.
+// Menus: creation, items with callbacks in their item data, state and text. Reading an item's
+// callback back for dispatch is in menus_dispatch.cpp.
 #include "toolkit/menus.hpp"
 
 #include "runtime/strings.hpp"

@@ -1,5 +1,5 @@
 // Menus for toolkit dialogs: menu bars and popup menus whose items carry a callback in their item
-// data; dialog_procedure finds it there when the item's command arrives.
+// data; dialog_procedure gets it back with menu_get_callback when the item's command arrives.
 #pragma once
 #include <windows.h>
 #include <stddef.h>
@@ -13,7 +13,8 @@ enum : uint32_t {
   MENU_OPT_BY_COMMAND = 2,  // the item argument is a command identifier, not a position
 };
 
-// MENUITEMINFOA without its last member, hbmpItem: 44 bytes on 32-bit Windows.
+// The item-information calls are given MENUITEMINFOA without its last member, hbmpItem, the
+// form every system version accepts: 44 bytes on 32-bit Windows.
 constexpr UINT MENU_ITEM_INFO_SIZE = offsetof(MENUITEMINFOA, hbmpItem);
 #ifndef _WIN64
 static_assert(MENU_ITEM_INFO_SIZE == 44, "MENUITEMINFOA without hbmpItem is 44 bytes");
@@ -34,3 +35,7 @@ BOOL menu_set_state(HMENU menu, uint32_t item, uint32_t options, uint32_t state)
 void menu_get_text(ProcedureFrame* frame, HMENU menu, uint32_t item, uint32_t options);
 // The text is the top temporary of `frame`, consumed.
 BOOL menu_set_text(ProcedureFrame* frame, HMENU menu, uint32_t item, uint32_t options);
+// The callback in the item data of the item with command identifier `command`: none (0) without a
+// menu, without such an item or when the item carries none. dialog_procedure asks this for a
+// command that no control of the dialog has.
+DialogCallback menu_get_callback(HMENU menu, uint32_t command);

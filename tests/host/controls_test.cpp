@@ -1,6 +1,8 @@
 // The control kind table and style resolution, the image kinds' switch to icons, the walk over
 // initial items and the cursor table.
-#include "toolkit/controls.hpp"
+#include "toolkit/control_items.hpp"
+#include "toolkit/control_kinds.hpp"
+#include "toolkit/cursors.hpp"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +48,38 @@ TEST(ControlKinds, EveryRowWithTheDefaultStyle) {
     ControlStyle s = control_resolve_style(r.kind, 0, 0, 100, 20);
     EXPECT_EQ(s.style, r.style) << "kind " << r.kind;
     EXPECT_EQ(s.ex_style, r.ex_style) << "kind " << r.kind;
+  }
+}
+
+TEST(ControlKinds, EveryRowsStyleWords) {
+  struct Words {
+    int32_t kind;
+    uint32_t default_style, forced_style, mask;
+  };
+  const Words rows[] = {
+      {CONTROL_PUSH_BUTTON, 0x50010000, 0x50000000, 0},
+      {CONTROL_THREE_STATE_CHECK_BOX, 0x50010006, 0x50000006, 0xAFFC50C9},
+      {CONTROL_CHECK_BOX, 0x50010003, 0x50000003, 0xAFFC50CC},
+      {CONTROL_GROUP_FRAME, 0x50000007, 0x50000007, 0xAFFFFFF8},
+      {CONTROL_LABEL, 0x50000000, 0x50000000, 0},
+      {CONTROL_ETCHED_FRAME, 0x50000012, 0x50000000, 0},
+      {CONTROL_OPTION_BUTTON, 0x50010009, 0x50000009, 0xAFFC10C6},
+      {CONTROL_SCROLL_BAR, 0x50000000, 0x50000000, 0},
+      {CONTROL_TEXT_BOX, 0x50810080, 0x50000000, 0},
+      {CONTROL_IMAGE, 0x5000000E, 0x5000000E, 0},
+      {CONTROL_SIZED_IMAGE, 0x5000000E, 0x5000000E, 0},
+      {CONTROL_IMAGE_BUTTON, 0x50010080, 0x50000080, 0},
+      {CONTROL_SIZED_IMAGE_BUTTON, 0x50010080, 0x50000080, 0},
+      {CONTROL_COMBO_BOX, 0x50010102, 0x50000000, 0},
+      {CONTROL_LIST_BOX, 0x50A10003, 0x50000001, 0},
+  };
+  ASSERT_EQ(std::size(rows), static_cast<size_t>(CONTROL_KIND_COUNT));
+  for (const Words& r : rows) {
+    const ControlKind* row = control_kind(r.kind);
+    ASSERT_NE(row, nullptr) << r.kind;
+    EXPECT_EQ(row->default_style, r.default_style) << "kind " << r.kind;
+    EXPECT_EQ(row->forced_style, r.forced_style) << "kind " << r.kind;
+    EXPECT_EQ(row->mask, r.mask) << "kind " << r.kind;
   }
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/dialog.hpp"
+#include "toolkit/dialog_template.hpp"
 
 namespace {
 

@@ -15,7 +15,7 @@ namespace {
 
 // The factors as the constants area holds them at their working place.
 struct Factors {
-  uint32_t left, report_top, width, report_height, button_top, button_height;
+  float left, report_top, width, report_height, button_top, button_height;
 };
 Factors factors() {
   const AppConstants* c = app_constants();
@@ -23,19 +23,21 @@ Factors factors() {
           c->factor_button_top, c->factor_button_height};
 }
 
+uint32_t bits(float f) { return __builtin_bit_cast(uint32_t, f); }
+
 TEST(ResizingLayout, ConstantsAreTheSinglePrecisionFactors) {
   Factors f = factors();
-  EXPECT_EQ(f.left, 0x3DCCCCCDu);
-  EXPECT_EQ(f.report_top, 0x3D4CCCCDu);
-  EXPECT_EQ(f.width, 0x3F4CCCCDu);
-  EXPECT_EQ(f.report_height, 0x3ECCCCCDu);
-  EXPECT_EQ(f.button_top, 0x3F266666u);
-  EXPECT_EQ(f.button_height, 0x3E4CCCCDu);
+  EXPECT_EQ(bits(f.left), 0x3DCCCCCDu);
+  EXPECT_EQ(bits(f.report_top), 0x3D4CCCCDu);
+  EXPECT_EQ(bits(f.width), 0x3F4CCCCDu);
+  EXPECT_EQ(bits(f.report_height), 0x3ECCCCCDu);
+  EXPECT_EQ(bits(f.button_top), 0x3F266666u);
+  EXPECT_EQ(bits(f.button_height), 0x3E4CCCCDu);
 }
 
 TEST(ResizingLayout, ScaleTable) {
   Factors f = factors();
-  struct Case { int32_t n; uint32_t factor; int32_t want; const char* what; } cases[] = {
+  struct Case { int32_t n; float factor; int32_t want; const char* what; } cases[] = {
       {200, f.left, 20, "W 200 left"},         {200, f.width, 160, "W 200 width"},
       {123, f.report_top, 6, "H 123 report top"}, {123, f.report_height, 49, "H 123 report height"},
       {123, f.button_top, 80, "H 123 button top"}, {123, f.button_height, 25, "H 123 button height"},

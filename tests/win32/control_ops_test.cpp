@@ -10,6 +10,7 @@
 #include "tests/win32/support/string_watch.hpp"
 #include "tests/win32/support/test_support.hpp"
 #include "toolkit/controls.hpp"
+#include "toolkit/cursors.hpp"
 #include "toolkit/geometry.hpp"
 
 namespace {
@@ -289,6 +290,23 @@ TEST_F(ControlOpsTest, CursorTable) {
   EXPECT_EQ(cursor_set(11), cross);  // the previous cursor
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
   cursor_set(1);
+}
+
+// The cursor table's identifiers are the system's cursor names (the platform spells them as
+// resource-name pointers, so this comparison is made at run time).
+TEST(CursorIdentifiers, AreTheSystemCursorNames) {
+  struct Case {
+    int32_t number;
+    LPCSTR name;
+  };
+  const Case cases[] = {
+      {0, nullptr},      {1, IDC_ARROW},   {2, IDC_CROSS},    {3, IDC_IBEAM},
+      {4, IDC_ARROW},    {5, IDC_SIZEALL}, {6, IDC_SIZENESW}, {7, IDC_SIZENS},
+      {8, IDC_SIZENWSE}, {9, IDC_SIZEWE},  {10, IDC_UPARROW}, {11, IDC_WAIT},
+      {12, IDC_NO},      {13, IDC_APPSTARTING},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MAKEINTRESOURCEA(cursor_identifier(c.number)), c.name) << c.number;
 }
 
 TEST_F(ControlOpsTest, SetImage) {

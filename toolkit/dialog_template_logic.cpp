@@ -1,6 +1,6 @@
 // The dialog template in memory: the fixed DLGTEMPLATE header without items, the caption widened
 // to UTF-16, and the DS_SETFONT font block. Pure: no platform calls, built on the host as well.
-#include "toolkit/dialog.hpp"
+#include "toolkit/dialog_template.hpp"
 
 namespace {
 
