@@ -1,7 +1,7 @@
 // The application's constants area and globals area in the data image: its string literals and
 // single-precision layout factors, and its one global, the background brush.
 #pragma once
-#include "runtime/startup.hpp"
+#include "runtime/data_image.hpp"
 #include "runtime/strings.hpp"
 
 // A StringLiteral of N bytes, built at compile time from a string constant (its terminator is

@@ -32,6 +32,9 @@ add_executable(numtext_narrow_tests tests/host/numtext_test.cpp tests/host/main.
 target_link_libraries(numtext_narrow_tests PRIVATE runtime_narrow_digits GTest::gtest)
 add_test(NAME numtext_narrow_tests COMMAND numtext_narrow_tests --gtest_brief=1)
 
+# The runtime's units include one another without a loop.
+add_test(NAME runtime_include_graph COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/runtime-includes.sh)
+
 if(NOT SANITIZE)
   find_package(benchmark QUIET)
   if(benchmark_FOUND)

@@ -15,6 +15,7 @@
 
 #include "strings.hpp"
 #include "threadstate.hpp"
+#include "x87.hpp"
 
 // The short copy and fill loops stay loops: as calls of the library routines they cost more
 // than they do, and the product has no C runtime to call.
@@ -81,18 +82,6 @@ union Extended {
     uint16_t sign_exponent;
   } bits;
 };
-
-// Round by the control word (nearest, ties even), as the store instructions do.
-inline int64_t to_int64(long double v) {
-  int64_t n;
-  __asm__("fistpll %0" : "=m"(n) : "t"(v) : "st");
-  return n;
-}
-inline int32_t to_int32(long double v) {
-  int32_t n;
-  __asm__("fistpl %0" : "=m"(n) : "t"(v) : "st");
-  return n;
-}
 
 int clamp_digit_count(int digit_count) {
   return digit_count >= 1 && digit_count <= 17 ? digit_count : 18;
@@ -170,14 +159,14 @@ __attribute__((always_inline)) inline Halves halves_of(long double value, const 
   int64_t N;
   for (int pass = 0;; ++pass) {
     s = scale(v, 17 - E);
-    N = to_int64(s);
+    N = fpu_round_int64(s);
     if (N >= TEN_TO_17 || pass == 1) break;
     E -= 1;
   }
   // An estimate one too low gives 19 digits: a tenth, rounded to 64 bits and then to an integer.
   if (N >= TEN_TO_18) {
     s = static_cast<long double>(N) / 10;
-    N = to_int64(s);
+    N = fpu_round_int64(s);
     E += 1;
   }
 
@@ -185,7 +174,7 @@ __attribute__((always_inline)) inline Halves halves_of(long double value, const 
   // N / 10^9, so that rounded it is the high half or one more. The low half then comes exactly
   // out of the low 32 bits of N (it is below 10^9 in size either way), and a negative one means
   // that the high half was one too many.
-  uint32_t high = static_cast<uint32_t>(to_int32(s * static_cast<long double>(1e-9)));
+  uint32_t high = static_cast<uint32_t>(fpu_round_int32(s * static_cast<long double>(1e-9)));
   int32_t low = static_cast<int32_t>(static_cast<uint32_t>(N) - high * BILLION);
   if (low < 0) {
     low += BILLION;

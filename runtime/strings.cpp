@@ -6,7 +6,7 @@
 #include "strings.hpp"
 
 #include "os.hpp"
-#include "startup.hpp"
+#include "process.hpp"
 #include "threadstate.hpp"
 
 // A misuse of the temporaries stack (a sixth live temporary, a pop or join without operands) is a

@@ -2,7 +2,7 @@
 #include "threadstate.hpp"
 
 #include "os.hpp"
-#include "startup.hpp"
+#include "process.hpp"
 
 ErrorCode mem_alloc(uint32_t size, void** block) {
   void* p = GlobalAlloc(GPTR, size);

@@ -9,7 +9,7 @@
 
 #include <stddef.h>
 
-#include "runtime/startup.hpp"
+#include "runtime/process.hpp"
 #include "runtime/strings.hpp"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "runtime/os.hpp"
-#include "runtime/startup.hpp"
+#include "runtime/process.hpp"
 #include "runtime/strings.hpp"
 #include "runtime/threadstate.hpp"
 

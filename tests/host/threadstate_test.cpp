@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "runtime/startup.hpp"
+#include "runtime/process.hpp"
 #include "runtime/threadstate.hpp"
 
 namespace {
