@@ -13,8 +13,8 @@
 // registers straight to their places in the text.
 #include "numtext.hpp"
 
+#include "errors.hpp"
 #include "strings.hpp"
-#include "threadstate.hpp"
 #include "x87.hpp"
 
 // The short copy and fill loops stay loops: as calls of the library routines they cost more

@@ -5,9 +5,9 @@
 // as shared_empty, so every view is a valid zero-terminated address.
 #include "strings.hpp"
 
+#include "errors.hpp"
 #include "os.hpp"
 #include "process.hpp"
-#include "threadstate.hpp"
 
 // A misuse of the temporaries stack (a sixth live temporary, a pop or join without operands) is a
 // fault in the calling code. Debug builds stop at once; release builds keep the frame intact.

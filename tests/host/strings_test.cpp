@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "runtime/errors.hpp"
 #include "runtime/os.hpp"
 #include "runtime/process.hpp"
 #include "runtime/strings.hpp"
-#include "runtime/threadstate.hpp"
 
 namespace {
 
