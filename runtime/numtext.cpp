@@ -13,7 +13,6 @@
 // registers straight to their places in the text.
 #include "numtext.hpp"
 
-#include "errors.hpp"
 #include "strings.hpp"
 #include "x87.hpp"
 
@@ -23,9 +22,9 @@
 #pragma GCC optimize("no-tree-loop-distribute-patterns")
 #endif
 
-// A 64-bit processor works both lanes of digits with one instruction and copies eight bytes at
-// once; on a 32-bit one the same code takes two instructions for each, and the product is better
-// served by one lane and one byte at a time, with less code. Either way the texts are the same.
+// A 64-bit processor works both lanes of digits with one instruction; on a 32-bit one the same
+// code takes two instructions for each, and the product is better served by one lane at a time,
+// with less code. Either way the texts are the same.
 #ifndef NUMTEXT_WIDE_WORDS
 #define NUMTEXT_WIDE_WORDS (UINTPTR_MAX > 0xFFFFFFFFu)
 #endif
@@ -216,12 +215,7 @@ __attribute__((always_inline)) inline Halves halves_of(long double value, const 
   return h;
 }
 
-// Eight bytes as one word, the first byte lowest, and back.
-inline uint64_t load_word(const char* p) {
-  uint64_t w;
-  __builtin_memcpy(&w, p, 8);
-  return w;
-}
+// Eight bytes stored as one word, the first byte lowest.
 inline void store_word(char* p, uint64_t w) { __builtin_memcpy(p, &w, 8); }
 
 constexpr uint64_t BYTES_ONE = 0x0101010101010101u;
@@ -372,39 +366,6 @@ __attribute__((always_inline)) inline int format_text(long double value, const i
   return static_cast<int>(out - buffer);
 }
 
-// The text's 2 to 26 bytes; as words, the last ones overlapping, so that nothing past the end is
-// written.
-inline void copy_text(char* to, const char* from, int n) {
-#if NUMTEXT_WIDE_WORDS
-  if (n >= 8) {
-    for (int i = 0; i < n - 8; i += 8) store_word(to + i, load_word(from + i));
-    store_word(to + n - 8, load_word(from + n - 8));
-    return;
-  }
-  if (n >= 4) {
-    uint32_t first, last;
-    __builtin_memcpy(&first, from, 4);
-    __builtin_memcpy(&last, from + n - 4, 4);
-    __builtin_memcpy(to, &first, 4);
-    __builtin_memcpy(to + n - 4, &last, 4);
-    return;
-  }
-#endif
-  for (int i = 0; i < n; ++i) to[i] = from[i];
-}
-
-// The text as a new temporary of exactly its length; after a failed allocation still one new
-// temporary, the empty string, so that the expression stays balanced.
-void push_text(ProcedureFrame* frame, const char* text, int length) {
-  DynString reference;
-  char* bytes;
-  if (string_alloc(length, &reference, &bytes) != ERR_NONE)
-    error_raise(frame, ERR_OUT_OF_MEMORY);
-  else
-    copy_text(bytes, text, length);
-  temp_push(frame, reference);
-}
-
 }  // namespace
 
 int number_text_format(long double value, int digit_count, char buffer[32]) {
@@ -413,13 +374,13 @@ int number_text_format(long double value, int digit_count, char buffer[32]) {
 
 void number_to_text_digits(ProcedureFrame* frame, long double value, int32_t n) {
   char text[32];
-  push_text(frame, text, number_text_format(value, n, text));
+  temp_push_result(frame, text, number_text_format(value, n, text));
 }
 
 // The count of 15 digits is known here, so this conversion is made for it alone.
 void number_to_text(ProcedureFrame* frame, long double value) {
   char text[32];
-  push_text(frame, text, format_text(value, 15, text));
+  temp_push_result(frame, text, format_text(value, 15, text));
 }
 
 void number_to_text_single(ProcedureFrame* frame, long double value) {
