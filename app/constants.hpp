@@ -3,7 +3,7 @@
 #pragma once
 #include <stddef.h>
 
-#include "runtime/startup.hpp"
+#include "runtime/data_image.hpp"
 #include "runtime/strings.hpp"
 
 // A StringLiteral of N bytes, built at compile time from a string constant (its terminator is

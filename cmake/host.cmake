@@ -58,6 +58,9 @@ add_executable(numtext_narrow_tests tests/host/numtext_test.cpp tests/host/main.
 target_link_libraries(numtext_narrow_tests PRIVATE runtime_narrow_digits GTest::gtest)
 gtest_discover_tests(numtext_narrow_tests TEST_PREFIX narrow_digits.)
 
+# The runtime's units include one another without a loop.
+add_test(NAME runtime_include_graph COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/runtime-includes.sh)
+
 if(NOT SANITIZE)
   find_package(benchmark QUIET)
   if(benchmark_FOUND)

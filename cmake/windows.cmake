@@ -11,6 +11,10 @@ else()
 endif()
 
 set(WINDOWS_LIBS user32 gdi32 ole32 oleaut32 advapi32 kernel32)
+# Every target names the system libraries it links: the compiler's default list would put them on
+# the link line a second time, with four more that nothing here uses.
+set(CMAKE_CXX_STANDARD_LIBRARIES "")
+set(CMAKE_C_STANDARD_LIBRARIES "")
 # Size: every function and datum in its own section, collected by --gc-sections; data aligned
 # only as far as the ABI asks (no padding of tables to 32 bytes). The 32-bit stack stays at the
 # 4 bytes its ABI guarantees instead of every frame being padded to 16: nothing here needs more.
@@ -35,12 +39,16 @@ else()
   target_link_libraries(toolkit INTERFACE runtime)
 endif()
 
-# A program with no C runtime: entered at program_entry, importing only the system DLLs.
-file(GLOB NOCRT_SOURCES CONFIGURE_DEPENDS runtime/nocrt/*.cpp)
-add_library(runtime_entry STATIC runtime/entry.cpp ${NOCRT_SOURCES})
+# A program with no C runtime: entered at program_entry, importing only the system DLLs. The
+# entry point calls start-up in the runtime; the helper routines the compiler may call (memcpy,
+# memset) are a library of their own, linked last.
+add_library(runtime_entry STATIC runtime/entry.cpp)
 target_compile_options(runtime_entry PRIVATE ${SMALL_FLAGS})
+file(GLOB NOCRT_SOURCES CONFIGURE_DEPENDS runtime/nocrt/*.cpp)
+add_library(runtime_nocrt STATIC ${NOCRT_SOURCES})
+target_compile_options(runtime_nocrt PRIVATE ${SMALL_FLAGS})
 if(PRODUCT_LTO)
-  set_target_properties(runtime runtime_entry PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+  set_target_properties(runtime runtime_entry runtime_nocrt PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
   if(TARGET toolkit AND TOOLKIT_SOURCES)
     set_target_properties(toolkit PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
   endif()
@@ -61,7 +69,8 @@ function(add_nocrt_executable name)
                       -Wl,--gc-sections -Wl,--disable-dynamicbase -Wl,--disable-reloc-section
                       -Wl,-T,${NOCRT_LINKER_SCRIPT} -Wl,-Map,$<TARGET_FILE:${name}>.map -s)
   set_target_properties(${name} PROPERTIES LINK_DEPENDS ${NOCRT_LINKER_SCRIPT})
-  target_link_libraries(${name} PRIVATE runtime_entry toolkit runtime runtime_entry ${WINDOWS_LIBS} gcc)
+  # Each library once, every one before those it calls: entry -> toolkit -> runtime -> helpers.
+  target_link_libraries(${name} PRIVATE runtime_entry toolkit runtime runtime_nocrt ${WINDOWS_LIBS} gcc)
 endfunction()
 
 add_nocrt_executable(resizing ${APP_SOURCES})

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "runtime/errors.hpp"
 #include "runtime/os.hpp"
 #include "runtime/strings.hpp"
-#include "runtime/threadstate.hpp"
 
 namespace {
 

@@ -2,6 +2,9 @@
 // Kept apart so that programs without app_main (tests, fuzz targets) can use the rest of start-up.
 #include "startup.hpp"
 
+#include "frame.hpp"
+#include "process.hpp"
+
 void main_sequence() {
   ProcessState* state = process_state();
   if (state->entry_reason == 1) runtime_reset();

@@ -6,9 +6,7 @@
 // shift distances below their width, so nothing depends on signed overflow or oversized shifts.
 #include "numeric.hpp"
 
-#if !defined(__i386__) && !defined(__x86_64__)
-#error "the working form needs the x87 unit"
-#endif
+#include "x87.hpp"
 
 namespace {
 
@@ -25,9 +23,7 @@ uint64_t scratch_get(const Scratch& s, int bytes) {
   return value;
 }
 
-void scratch_round(Scratch& s, long double value) {
-  __asm__("fistpll %0" : "=m"(s) : "t"(value) : "st");
-}
+void scratch_round(Scratch& s, long double value) { fpu_store_int64(s, value); }
 
 long double scratch_load_int64(const Scratch& s) {
   long double value;

@@ -14,7 +14,7 @@
 #include "numtext.hpp"
 
 #include "strings.hpp"
-#include "threadstate.hpp"
+#include "x87.hpp"
 
 // The short copy and fill loops stay loops: as calls of the library routines they cost more
 // than they do, and the product has no C runtime to call.
@@ -22,9 +22,9 @@
 #pragma GCC optimize("no-tree-loop-distribute-patterns")
 #endif
 
-// A 64-bit processor works both lanes of digits with one instruction and copies eight bytes at
-// once; on a 32-bit one the same code takes two instructions for each, and the product is better
-// served by one lane and one byte at a time, with less code. Either way the texts are the same.
+// A 64-bit processor works both lanes of digits with one instruction; on a 32-bit one the same
+// code takes two instructions for each, and the product is better served by one lane at a time,
+// with less code. Either way the texts are the same.
 #ifndef NUMTEXT_WIDE_WORDS
 #define NUMTEXT_WIDE_WORDS (UINTPTR_MAX > 0xFFFFFFFFu)
 #endif
@@ -81,18 +81,6 @@ union Extended {
     uint16_t sign_exponent;
   } bits;
 };
-
-// Round by the control word (nearest, ties even), as the store instructions do.
-inline int64_t to_int64(long double v) {
-  int64_t n;
-  __asm__("fistpll %0" : "=m"(n) : "t"(v) : "st");
-  return n;
-}
-inline int32_t to_int32(long double v) {
-  int32_t n;
-  __asm__("fistpl %0" : "=m"(n) : "t"(v) : "st");
-  return n;
-}
 
 int clamp_digit_count(int digit_count) {
   return digit_count >= 1 && digit_count <= 17 ? digit_count : 18;
@@ -170,14 +158,14 @@ __attribute__((always_inline)) inline Halves halves_of(long double value, const 
   int64_t N;
   for (int pass = 0;; ++pass) {
     s = scale(v, 17 - E);
-    N = to_int64(s);
+    N = fpu_round_int64(s);
     if (N >= TEN_TO_17 || pass == 1) break;
     E -= 1;
   }
   // An estimate one too low gives 19 digits: a tenth, rounded to 64 bits and then to an integer.
   if (N >= TEN_TO_18) {
     s = static_cast<long double>(N) / 10;
-    N = to_int64(s);
+    N = fpu_round_int64(s);
     E += 1;
   }
 
@@ -185,7 +173,7 @@ __attribute__((always_inline)) inline Halves halves_of(long double value, const 
   // N / 10^9, so that rounded it is the high half or one more. The low half then comes exactly
   // out of the low 32 bits of N (it is below 10^9 in size either way), and a negative one means
   // that the high half was one too many.
-  uint32_t high = static_cast<uint32_t>(to_int32(s * static_cast<long double>(1e-9)));
+  uint32_t high = static_cast<uint32_t>(fpu_round_int32(s * static_cast<long double>(1e-9)));
   int32_t low = static_cast<int32_t>(static_cast<uint32_t>(N) - high * BILLION);
   if (low < 0) {
     low += BILLION;
@@ -227,12 +215,7 @@ __attribute__((always_inline)) inline Halves halves_of(long double value, const 
   return h;
 }
 
-// Eight bytes as one word, the first byte lowest, and back.
-inline uint64_t load_word(const char* p) {
-  uint64_t w;
-  __builtin_memcpy(&w, p, 8);
-  return w;
-}
+// Eight bytes stored as one word, the first byte lowest.
 inline void store_word(char* p, uint64_t w) { __builtin_memcpy(p, &w, 8); }
 
 constexpr uint64_t BYTES_ONE = 0x0101010101010101u;
@@ -383,39 +366,6 @@ __attribute__((always_inline)) inline int format_text(long double value, const i
   return static_cast<int>(out - buffer);
 }
 
-// The text's 2 to 26 bytes; as words, the last ones overlapping, so that nothing past the end is
-// written.
-inline void copy_text(char* to, const char* from, int n) {
-#if NUMTEXT_WIDE_WORDS
-  if (n >= 8) {
-    for (int i = 0; i < n - 8; i += 8) store_word(to + i, load_word(from + i));
-    store_word(to + n - 8, load_word(from + n - 8));
-    return;
-  }
-  if (n >= 4) {
-    uint32_t first, last;
-    __builtin_memcpy(&first, from, 4);
-    __builtin_memcpy(&last, from + n - 4, 4);
-    __builtin_memcpy(to, &first, 4);
-    __builtin_memcpy(to + n - 4, &last, 4);
-    return;
-  }
-#endif
-  for (int i = 0; i < n; ++i) to[i] = from[i];
-}
-
-// The text as a new temporary of exactly its length; after a failed allocation still one new
-// temporary, the empty string, so that the expression stays balanced.
-void push_text(ProcedureFrame* frame, const char* text, int length) {
-  DynString reference;
-  char* bytes;
-  if (string_alloc(length, &reference, &bytes) != ERR_NONE)
-    error_raise(frame, ERR_OUT_OF_MEMORY);
-  else
-    copy_text(bytes, text, length);
-  temp_push(frame, reference);
-}
-
 }  // namespace
 
 int number_text_format(long double value, int digit_count, char buffer[32]) {
@@ -424,13 +374,13 @@ int number_text_format(long double value, int digit_count, char buffer[32]) {
 
 void number_to_text_digits(ProcedureFrame* frame, long double value, int32_t n) {
   char text[32];
-  push_text(frame, text, number_text_format(value, n, text));
+  temp_push_result(frame, text, number_text_format(value, n, text));
 }
 
 // The count of 15 digits is known here, so this conversion is made for it alone.
 void number_to_text(ProcedureFrame* frame, long double value) {
   char text[32];
-  push_text(frame, text, format_text(value, 15, text));
+  temp_push_result(frame, text, format_text(value, 15, text));
 }
 
 void number_to_text_single(ProcedureFrame* frame, long double value) {

@@ -1,8 +1,6 @@
 // Processor and platform detection.
 #include "platform.hpp"
 
-#include "startup.hpp"
-
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
 #endif
@@ -44,16 +42,15 @@ PlatformInfo platform_decide(const OSVERSIONINFOA& version, const SYSTEM_INFO& s
   return info;
 }
 
-void platform_detect() {
-  ProcessState* state = process_state();
+PlatformInfo platform_detect(const OSVERSIONINFOA& version) {
   SYSTEM_INFO system;
   GetSystemInfo(&system);
-  PlatformInfo info = platform_decide(state->version, system, cpuid_leaf1_edx, nullptr);
+  PlatformInfo info = platform_decide(version, system, cpuid_leaf1_edx, nullptr);
   HKEY key;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\FloatingPointProcessor", 0,
                     KEY_READ, &key) == ERROR_SUCCESS) {
     info.flags |= SYS_FPU;
     RegCloseKey(key);
   }
-  state->platform = info;
+  return info;
 }

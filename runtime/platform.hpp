@@ -28,5 +28,6 @@ uint32_t cpuid_leaf1_edx(void* context);
 PlatformInfo platform_decide(const OSVERSIONINFOA& version, const SYSTEM_INFO& system,
                              CpuidEdxSource cpuid, void* context);
 
-// Fills ProcessState's PlatformInfo from the real sources, the registry key included.
-void platform_detect();
+// The PlatformInfo of the running system, from the version record that start-up filled and the
+// real sources, the registry key included.
+PlatformInfo platform_detect(const OSVERSIONINFOA& version);

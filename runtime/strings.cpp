@@ -5,9 +5,9 @@
 // as shared_empty, so every view is a valid zero-terminated address.
 #include "strings.hpp"
 
+#include "errors.hpp"
 #include "os.hpp"
-#include "startup.hpp"
-#include "threadstate.hpp"
+#include "process.hpp"
 
 // A misuse of the temporaries stack (a sixth live temporary, a pop or join without operands) is a
 // fault in the calling code. Debug builds stop at once; release builds keep the frame intact.
@@ -106,14 +106,17 @@ static bool push_bytes(ProcedureFrame* frame, const void* from, int32_t n) {
   return ok;
 }
 
+void temp_push_result(ProcedureFrame* frame, const void* bytes, int32_t n) {
+  if (!push_bytes(frame, bytes, n)) error_raise(frame, ERR_OUT_OF_MEMORY);
+}
+
 void temp_push_literal(ProcedureFrame* frame, const StringLiteral* literal) {
-  if (!push_bytes(frame, literal_bytes(literal), literal->length))
-    error_raise(frame, ERR_OUT_OF_MEMORY);
+  temp_push_result(frame, literal_bytes(literal), literal->length);
 }
 
 void temp_push_crlf(ProcedureFrame* frame) {
   static const char crlf[2] = {13, 10};
-  if (!push_bytes(frame, crlf, 2)) error_raise(frame, ERR_OUT_OF_MEMORY);
+  temp_push_result(frame, crlf, 2);
 }
 
 void temp_push_copy(ProcedureFrame* frame, const void* bytes, int32_t n) {

@@ -1,6 +1,5 @@
-// Per-thread runtime state behind one TLS slot, the run-time error model (error numbers recorded
-// in the procedure's frame and the thread's record, optional handlers), zero-filled memory blocks,
-// and the range checks that record errors without stopping.
+// Per-thread runtime state: one 40-byte record per thread behind one TLS slot, created on first
+// use and released at the thread's end.
 #pragma once
 #include "frame.hpp"
 
@@ -20,44 +19,7 @@ static_assert(offsetof(ThreadState, error_extra) == 6, "ThreadState layout");
 static_assert(offsetof(ThreadState, owned_object) == 8, "ThreadState layout");
 static_assert(offsetof(ThreadState, kernel_handle) == 32, "ThreadState layout");
 
-// Zero-filled fixed memory. Failures are returned, not raised.
-ErrorCode mem_alloc(uint32_t size, void** block);
-ErrorCode mem_free(void* block);
-
 // The calling thread's record, created on first use; 0 when it cannot be had (ERR_OUT_OF_MEMORY).
 ThreadState* thread_state_get();
 void thread_state_store(ThreadState* record);
 ErrorCode thread_state_release();  // 0, or ERR_RELEASE_FAILED
-
-// Recording errors on behalf of the application procedure that owns the frame.
-int32_t error_raise(ProcedureFrame* frame, ErrorCode code);  // returns 0
-void error_raise_number(ProcedureFrame* frame, int32_t n);
-void error_raise_52(ProcedureFrame* frame);
-void error_raise_illegal_call(ProcedureFrame* frame);  // 5
-void error_raise_244(ProcedureFrame* frame);
-void error_raise_overflow(ProcedureFrame* frame);      // 6
-void error_raise_subscript(ProcedureFrame* frame);     // 9, recorded in the frame only
-void error_raise_overflow_frame(ProcedureFrame* frame);  // 6, recorded in the frame only
-
-// Dispatch: clears the pending flag and returns the handler to continue at, or 0 to go on.
-// A procedure traps errors with ERROR_DISPATCH, which continues at the handler label itself.
-void* error_dispatch(ProcedureFrame* frame);
-#define ERROR_DISPATCH(frame)                          \
-  do {                                                 \
-    if (void* error_target_ = error_dispatch(&(frame))) \
-      goto* error_target_;                             \
-  } while (0)
-
-ErrorCode error_last();
-ErrorCode error_take(ProcedureFrame* frame);
-uint16_t error_extra();
-
-// Range checks: record the error in the frame when the value does not fit; never stop.
-int32_t check_index(ProcedureFrame* frame, int32_t index, int32_t lower, int32_t upper);
-void check_array_present(ProcedureFrame* frame, const void* array);
-void check_byte(ProcedureFrame* frame, uint32_t value);
-void check_byte16(ProcedureFrame* frame, uint16_t value);
-void check_not_negative(ProcedureFrame* frame, int32_t value);
-void check_int16(ProcedureFrame* frame, int32_t value);
-void check_int16_positive(ProcedureFrame* frame, int32_t value);
-void check_word(ProcedureFrame* frame, int32_t value);

@@ -1,7 +1,7 @@
 // Creating controls by kind number on the Windows API, and loading their images.
 #include "toolkit/controls.hpp"
 
-#include "runtime/startup.hpp"
+#include "runtime/process.hpp"
 #include "runtime/strings.hpp"
 
 namespace {

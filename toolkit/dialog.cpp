@@ -7,7 +7,9 @@
 // GetWindowLongA and SetWindowLongA.
 #include "toolkit/dialog.hpp"
 
-#include "runtime/startup.hpp"
+#include <stddef.h>
+
+#include "runtime/process.hpp"
 #include "runtime/strings.hpp"
 #include "toolkit/menus.hpp"
 

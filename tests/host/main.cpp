@@ -2,7 +2,8 @@
 // variables, the working control word), then every test.
 #include <gtest/gtest.h>
 
-#include "runtime/startup.hpp"
+#include "runtime/process.hpp"
+#include "runtime/x87.hpp"
 
 int main(int argc, char** argv) {
   host_os_reset();

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "runtime/errors.hpp"
 #include "runtime/numtext.hpp"
 #include "runtime/os.hpp"
 #include "runtime/strings.hpp"
-#include "runtime/threadstate.hpp"
 
 namespace {
 

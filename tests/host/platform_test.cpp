@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "runtime/platform.hpp"
-#include "runtime/startup.hpp"
 
 namespace {
 
@@ -72,13 +71,14 @@ TEST(PlatformDetect, FloatingPointKeyDecidesSysFpu) {
   for (bool present : {true, false}) {
     host_os.fpu_key_present = present;
     int opens = host_os.reg_open_calls, closes = host_os.reg_close_calls;
-    process_state()->version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-    GetVersionExA(&process_state()->version);
-    platform_detect();
-    EXPECT_EQ((process_state()->platform.flags & SYS_FPU) != 0, present);
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
+    GetVersionExA(&version);
+    PlatformInfo info = platform_detect(version);
+    EXPECT_EQ((info.flags & SYS_FPU) != 0, present);
     EXPECT_EQ(host_os.reg_open_calls, opens + 1);
     EXPECT_EQ(host_os.reg_close_calls, closes + (present ? 1 : 0));
-    EXPECT_TRUE(process_state()->platform.flags & SYS_NT);
+    EXPECT_TRUE(info.flags & SYS_NT);
   }
   host_os.fpu_key_present = true;
 }

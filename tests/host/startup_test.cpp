@@ -5,8 +5,10 @@
 
 #include <string>
 
+#include "runtime/data_image.hpp"
+#include "runtime/process.hpp"
 #include "runtime/startup.hpp"
-#include "runtime/threadstate.hpp"
+#include "runtime/x87.hpp"
 
 namespace {
 struct MainCall {

@@ -3,7 +3,10 @@
 
 #include <thread>
 
-#include "runtime/startup.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/memory_blocks.hpp"
+#include "runtime/process.hpp"
+#include "runtime/range_checks.hpp"
 #include "runtime/threadstate.hpp"
 
 namespace {

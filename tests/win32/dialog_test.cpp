@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "runtime/startup.hpp"
 #include "runtime/strings.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"

@@ -4,6 +4,7 @@
 // dialog_show_modal until it is closed.
 #include <windows.h>
 
+#include "runtime/data_image.hpp"
 #include "runtime/startup.hpp"
 #include "runtime/strings.hpp"
 #include "toolkit/controls.hpp"

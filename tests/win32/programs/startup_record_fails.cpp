@@ -6,6 +6,7 @@
 // OleInitialize then only counts a second start on the thread, which needs no memory.
 #include <windows.h>
 
+#include "runtime/data_image.hpp"
 #include "runtime/startup.hpp"
 #include "tests/win32/programs/before_entry.hpp"
 

@@ -3,8 +3,10 @@
 #include <cpuid.h>
 #include <windows.h>
 
+#include "runtime/data_image.hpp"
+#include "runtime/process.hpp"
 #include "runtime/startup.hpp"
-#include "runtime/threadstate.hpp"
+#include "runtime/x87.hpp"
 #include "tests/win32/programs/startup_report.hpp"
 
 struct ReportConstants {

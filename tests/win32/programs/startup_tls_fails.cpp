@@ -3,6 +3,7 @@
 // the entry point runs, so start-up's own TlsAlloc meets the system's real failure.
 #include <windows.h>
 
+#include "runtime/data_image.hpp"
 #include "runtime/startup.hpp"
 #include "tests/win32/programs/before_entry.hpp"
 

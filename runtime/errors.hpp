@@ -1,0 +1,26 @@
+// The run-time error model: error numbers recorded, with a pending flag, in the frame of the
+// application procedure on whose behalf the runtime works and in the thread's record; optional
+// handlers that a procedure's dispatch continues at. Errors never stop the program.
+#pragma once
+#include "frame.hpp"
+
+// Recording errors on behalf of the application procedure that owns the frame.
+int32_t error_raise(ProcedureFrame* frame, ErrorCode code);  // returns 0
+void error_raise_number(ProcedureFrame* frame, int32_t n);
+void error_raise_52(ProcedureFrame* frame);
+void error_raise_illegal_call(ProcedureFrame* frame);  // 5
+void error_raise_244(ProcedureFrame* frame);
+void error_raise_overflow(ProcedureFrame* frame);      // 6
+
+// Dispatch: clears the pending flag and returns the handler to continue at, or 0 to go on.
+// A procedure traps errors with ERROR_DISPATCH, which continues at the handler label itself.
+void* error_dispatch(ProcedureFrame* frame);
+#define ERROR_DISPATCH(frame)                          \
+  do {                                                 \
+    if (void* error_target_ = error_dispatch(&(frame))) \
+      goto* error_target_;                             \
+  } while (0)
+
+ErrorCode error_last();
+ErrorCode error_take(ProcedureFrame* frame);
+uint16_t error_extra();
