@@ -15,15 +15,9 @@ endif()
 add_compile_options(-fno-pie)
 add_link_options(-no-pie)
 
-file(GLOB RUNTIME_HOST_SOURCES CONFIGURE_DEPENDS runtime/host/*.cpp)
 add_library(runtime STATIC ${RUNTIME_SOURCES} ${RUNTIME_HOST_SOURCES})
-if(TOOLKIT_LOGIC_SOURCES)
-  add_library(toolkit_logic STATIC ${TOOLKIT_LOGIC_SOURCES})
-  target_link_libraries(toolkit_logic PUBLIC runtime)
-else()
-  add_library(toolkit_logic INTERFACE)
-  target_link_libraries(toolkit_logic INTERFACE runtime)
-endif()
+add_library(toolkit_logic STATIC ${TOOLKIT_LOGIC_SOURCES})
+target_link_libraries(toolkit_logic PUBLIC runtime)
 
 # Each fuzz target runs for a bounded time on its corpus (fuzz/corpus/<target>/, kept in the
 # repository); what it finds new goes to the build folder.

@@ -8,4 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(WINE_PROGRAM wine CACHE STRING "Wine loader that runs this build's executables")
+# Its programs run under 32-bit Wine (natively, or under qemu-i386 where the kernel cannot run
+# 32-bit programs: scripts/wine32-mode.sh).
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)

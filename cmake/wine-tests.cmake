@@ -1,5 +1,25 @@
-# Tests on the real Windows API, run by CTest through Wine (the cross-compiling emulator).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+# Tests on the real Windows API, run by CTest through Wine: the toolchain's emulator is the Wine
+# loader of this build's architecture. They run in the machine's Wine prefix, which the
+# wine_prefix test makes on first use (a fixture every Wine test requires), with the settings of
+# scripts/wine-env.sh, the one place that says how Wine runs here.
+execute_process(
+  COMMAND bash -c "source scripts/wine-env.sh && echo \"$(wine_prefix_path)|$WINEDEBUG|$WINEDLLOVERRIDES\""
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE wine_settings OUTPUT_STRIP_TRAILING_WHITESPACE)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_SOURCE_DIR}/scripts/wine-env.sh ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh)
+string(REPLACE "|" ";" wine_settings "${wine_settings}")
+list(GET wine_settings 0 WINE_PREFIX)
+list(GET wine_settings 1 wine_debug)
+list(GET wine_settings 2 wine_overrides)
+set(WINE_TEST_ENVIRONMENT WINEPREFIX=${WINE_PREFIX} WINEDEBUG=${wine_debug} WINEDLLOVERRIDES=${wine_overrides})
+add_test(NAME wine_prefix COMMAND bash -c "source scripts/wine-env.sh && wine_prefix_ready"
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 1200)
+# The properties of every test that runs under Wine.
+function(wine_test name timeout)
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_TEST_ENVIRONMENT}"
+                                          TIMEOUT ${timeout})
+endfunction()
 
 # GoogleTest from the sources Debian installs, built for this target and linked statically.
 set(GTEST_SRC /usr/src/googletest/googletest)
@@ -19,18 +39,19 @@ target_link_libraries(win_test_support PUBLIC gtest_win toolkit runtime ${WINDOW
 # Test programs carry their C++ runtime inside: no DLLs beside them.
 target_link_options(win_test_support INTERFACE -static)
 
-file(GLOB WIN_TESTS CONFIGURE_DEPENDS tests/win32/*_test.cpp)
-foreach(src ${WIN_TESTS})
-  get_filename_component(name ${src} NAME_WE)
-  # app_* tests run the application's own code in process, with its data image.
-  if(name MATCHES "^app_")
-    add_executable(${name} ${src} ${WIN_TEST_RESOURCES} ${APP_SOURCES})
-  else()
-    add_executable(${name} ${src} ${WIN_TEST_RESOURCES} ${WIN_TEST_DATA})
-  endif()
+# One test program per unit; the application's test runs its own code in process, with its data
+# image, the others have the default data image and main procedure of the test support.
+set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test geometry_test menus_test
+              startup_test)
+foreach(name ${WIN_TESTS} app_resizing_test)
+  add_executable(${name} tests/win32/${name}.cpp ${WIN_TEST_RESOURCES})
   target_link_libraries(${name} PRIVATE win_test_support)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  wine_test(${name} 300)
+endforeach()
+target_sources(app_resizing_test PRIVATE ${APP_SOURCES})
+foreach(name ${WIN_TESTS})
+  target_sources(${name} PRIVATE ${WIN_TEST_DATA})
 endforeach()
 
 # Small programs built on program_entry (no C runtime), launched by the start-up tests. A
@@ -60,5 +81,5 @@ file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/*_test.sh)
 foreach(script ${E2E_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME ${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  wine_test(${name} 900)
 endforeach()

@@ -25,25 +25,24 @@ done
 # the 32-bit suite where the kernel runs 32-bit programs, and in the 64-bit suite everywhere.
 EMULATOR_EXCLUDED=DialogModalTest.DialogClosedBySentMessageEndsTheIdleLoop
 
-# One Windows suite: its build, under the loader and prefix of its architecture, in one Xvfb.
+# One Windows suite: its build, and its tests in one Xvfb (CTest runs them under the Wine loader
+# of the build's architecture, in the machine's prefix).
 windows_suite() {
-  local preset=$1 loader=$2 prefix status=0 filter=
+  local preset=$1 status=0 filter=
   if [ "$preset" = win32 ] && [ "$WINE32_MODE" = emulated ]; then
     filter=-$EMULATOR_EXCLUDED
     echo "note: under the emulator the 32-bit suite leaves out $EMULATOR_EXCLUDED (it runs in the 64-bit suite)"
   fi
   cmake --preset "$preset" -DWINE_TESTS=ON >/dev/null
   cmake --build --preset "$preset"
-  prefix=$(wine_prefix_ready)
-  echo "== $preset suite ($("$loader" --version), prefix $prefix)"
-  env ${filter:+GTEST_FILTER=$filter} WINE_LOADER=$loader WINEPREFIX=$prefix xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash -c "cd build/$preset && ctest --output-on-failure" || status=$?
-  WINEPREFIX=$prefix "$WINESERVER" -k 2>/dev/null || true
+  echo "== $preset suite"
+  env ${filter:+GTEST_FILTER=$filter} xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$preset" || status=$?
+  WINEPREFIX=$(wine_prefix_path) "$WINESERVER" -k 2>/dev/null || true
   return $status
 }
 
 status=0
-windows_suite win32 "$WINE32_LOADER" || status=1
-windows_suite win64 "$WINE64_LOADER" || status=1
+windows_suite win32 || status=1
+windows_suite win64 || status=1
 echo "32-bit suite ran $WINE32_MODE; the whole test command took $(( SECONDS - started )) s"
 exit $status

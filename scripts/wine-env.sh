@@ -1,7 +1,7 @@
 # Sourced by the run and test commands and the Wine helpers: the one place that says how Wine
 # runs here. Quiet, no Mono or Gecko prompts, and one prefix per architecture for the whole
 # machine, made once (scripts/wine-prefix.sh) and reused by every later run and every clone.
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 WINE32_LOADER=/usr/lib/wine/wine
 WINE64_LOADER=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine with the settings of scripts/wine-env.sh: the loader of the
 # program's architecture (WINE_LOADER may name it) and this machine's prefix for it (WINEPREFIX
-# may name another), made on first use. CTest runs the Windows tests through it. The process
-# becomes the program's, so its pid is the program's.
+# may name another), made on first use. The end-to-end test starts its programs with it. The
+# process becomes the program's, so its pid is the program's.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
