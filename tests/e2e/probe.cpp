@@ -8,6 +8,8 @@
 //   probe soak N SEED    N random resizes, the report checked after each
 //   probe close          post a close request (WM_SYSCOMMAND, SC_CLOSE)
 //   probe resize W H     resize the dialog's outer window to W by H pixels
+//   probe showstates EXE start EXE hidden, then minimised, by its start-up information: the
+//                        dialog must appear restored each time; close it
 //   probe bench EXE N    start EXE, time until its dialog is visible, then time N resizes
 #include <windows.h>
 
@@ -260,6 +262,70 @@ int close_dialog() {
   return 0;
 }
 
+struct ProcessDialog {
+  DWORD pid;
+  HWND found;
+};
+BOOL CALLBACK look_for_process_dialog(HWND w, LPARAM p) {
+  ProcessDialog* s = reinterpret_cast<ProcessDialog*>(p);
+  DWORD owner_pid = 0;
+  char title[16] = {};
+  GetWindowThreadProcessId(w, &owner_pid);
+  GetWindowTextA(w, title, sizeof title);
+  if (owner_pid != s->pid || lstrcmpA(title, "Resizing") != 0) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+// The top-level window titled Resizing that belongs to this process, shown or not.
+HWND dialog_of_process(DWORD pid) {
+  ProcessDialog search = {pid, nullptr};
+  EnumWindows(look_for_process_dialog, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Starts EXE with each show state in its start-up information: the dialog appears all the same,
+// visible and neither minimised nor hidden, and the close request ends the process with 0.
+int show_states(const char* exe) {
+  const struct {
+    WORD state;
+    const char* name;
+  } states[] = {{SW_HIDE, "SW_HIDE"}, {SW_SHOWMINIMIZED, "SW_SHOWMINIMIZED"}};
+  for (const auto& s : states) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = s.state;
+    PROCESS_INFORMATION pi;
+    std::string line = std::string("\"") + exe + "\"";
+    if (!CreateProcessA(exe, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+      CHECK(false, "%s: cannot start %s", s.name, exe);
+      continue;
+    }
+    // A dialog left hidden or minimised is only known as such when the wait runs out.
+    HWND dialog = nullptr;
+    for (int waited = 0; waited < DIALOG_WAIT_MS; waited += 20) {
+      dialog = dialog_of_process(pi.dwProcessId);
+      if (dialog && IsWindowVisible(dialog) && !IsIconic(dialog)) break;
+      Sleep(20);
+    }
+    bool visible = dialog && IsWindowVisible(dialog), minimised = dialog && IsIconic(dialog);
+    CHECK(dialog != nullptr, "%s: no dialog", s.name);
+    CHECK(visible, "%s: the dialog is not visible", s.name);
+    CHECK(!minimised, "%s: the dialog is minimised", s.name);
+    if (dialog) PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    DWORD code = 1;
+    if (WaitForSingleObject(pi.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    GetExitCodeProcess(pi.hProcess, &code);
+    CHECK(code == 0, "%s: exit code %lu", s.name, code);
+    printf("%s: visible %d, minimised %d, exit code %lu\n", s.name, visible, minimised, code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  printf("%s: %d failures\n", failures ? "FAILED" : "ok", failures);
+  return failures ? 1 : 0;
+}
+
 double now_ms() {
   LARGE_INTEGER f, c;
   QueryPerformanceFrequency(&f);
@@ -313,7 +379,8 @@ int main(int argc, char** argv) {
     text_of(GetDlgItem(dialog, ID_REPORT));  // answered
     return 0;
   }
+  if (mode == "showstates" && argc > 2) return show_states(argv[2]);
   if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
-  printf("usage: probe check | soak N SEED | close | resize W H | bench EXE N\n");
+  printf("usage: probe check | soak N SEED | close | resize W H | showstates EXE | bench EXE N\n");
   return 2;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End to end: resizing.exe under Wine in the current X display (Xvfb), driven from outside by the
 # probe: layout and report over resizes, the background colour on a screenshot, a soak of random
-# resizes without memory growth, and the close request ending the process with exit code 0.
+# resizes without memory growth, the close request ending the process with exit code 0, and the
+# start-up show state having no effect.
 set -u
 build=$(cd "$1" && pwd)
 wine=$(cd "$(dirname "$0")/../../scripts" && pwd)/wine-run.sh
@@ -45,4 +46,9 @@ done
 trap - EXIT
 note "exit code after the close request: $code"
 [ "$code" = 0 ] || { note "resizing.exe did not end with 0 in 60 s"; kill $app 2>/dev/null; fail=1; }
+
+# The show state in the start-up information changes nothing: started hidden or minimised, the
+# dialog still appears restored (the probe starts and closes each run itself).
+bash "$wine" "$build/probe.exe" showstates "$build/resizing.exe" | tee "$out/showstates.txt"
+grep -q '^ok: 0 failures' "$out/showstates.txt" || { note "a show state changed the dialog"; fail=1; }
 exit $fail

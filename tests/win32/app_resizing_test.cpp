@@ -4,12 +4,14 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "app/constants.hpp"
 #include "app/resizing.hpp"
 #include "tests/win32/support/string_watch.hpp"
 #include "tests/win32/support/test_support.hpp"
 #include "toolkit/dialog.hpp"
+#include "toolkit/geometry.hpp"
 
 namespace {
 
@@ -96,6 +98,46 @@ TEST_F(ResizingDialog, ReportBytesFor300By200) {
   EXPECT_EQ(report(), std::string("Width =  0 pixels \r\nHeight =  0 pixels"));
   EXPECT_EQ(size_of(ID_REPORT).cx, 0);
   EXPECT_EQ(size_of(ID_BUTTON).cy, 0);
+}
+
+// A client area given in the dialog's units places both controls at these unit rectangles, read
+// back from the real windows.
+TEST_F(ResizingDialog, BothRectanglesOfBothControls) {
+  struct Box {
+    int32_t x, y, w, h;
+  };
+  struct Case {
+    int32_t w, h;  // client, units
+    Box report, button;
+  };
+  const Case cases[] = {
+      {200, 123, {20, 6, 160, 49}, {20, 80, 160, 25}},
+      {0, 0, {0, 0, 0, 0}, {0, 0, 0, 0}},
+  };
+  dialog_show_modeless(dialog, resize_callback, nullptr);
+  auto pixels = [this](int32_t x, int32_t y) {
+    RECT r = {0, 0, x, y};
+    MapDialogRect(dialog, &r);
+    return POINT{r.right, r.bottom};
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + " by " + std::to_string(c.h) + " units");
+    POINT client = pixels(c.w, c.h);
+    UnitPair back = pixels_to_units(dialog, client.x, client.y);
+    ASSERT_EQ(back.x, c.w);
+    ASSERT_EQ(back.y, c.h);
+    SendMessageA(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.x, client.y));
+    for (auto [id, box] : {std::pair<int, Box>{ID_REPORT, c.report}, {ID_BUTTON, c.button}}) {
+      RECT r;
+      GetWindowRect(GetDlgItem(dialog, id), &r);
+      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+      POINT place = pixels(box.x, box.y), size = pixels(box.w, box.h);
+      EXPECT_EQ(r.left, place.x) << id;
+      EXPECT_EQ(r.top, place.y) << id;
+      EXPECT_EQ(r.right - r.left, size.x) << id;
+      EXPECT_EQ(r.bottom - r.top, size.y) << id;
+    }
+  }
 }
 
 TEST_F(ResizingDialog, BrushLivesFromInitDialogToDestroy) {

@@ -2,6 +2,8 @@
 // timer or a posted message that the test arranges before it starts, so no test waits for a user.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
 
@@ -146,32 +148,45 @@ TEST_F(DialogModalTest, DirectDestructionEndsLoopOwnerStaysDisabledNoResult) {
 
 TEST_F(DialogModalTest, OwnerIsCancelledDisabledIdledAndReEnabled) {
   struct Case {
+    bool owned;
     uint32_t style;
     bool idle;
   };
-  for (Case c : {Case{0, true}, Case{DIALOG_STYLE_DEFAULT | DS_NOIDLEMSG, false}}) {
+  // Without an owner the counting window only looks on, and the focus stays where the system
+  // put it when the dialog went.
+  const Case cases[] = {{true, 0, true},
+                        {true, DIALOG_STYLE_DEFAULT | DS_NOIDLEMSG, false},
+                        {false, 0, false}};
+  for (Case c : cases) {
     recorder_reset();
     // Disabling a window may send it a WM_CANCELMODE of its own: count those first.
     HWND plain = keep(make_owner());
     EnableWindow(plain, FALSE);
     int cancels_from_disabling = owner_counts.cancel_mode;
     owner_counts = OwnerCounts{};
-    static HWND owner;
+    static HWND owner, focus_after_ending;
     static BOOL owner_enabled_in_loop;
     owner = keep(make_owner());
-    owner_enabled_in_loop = TRUE;
-    HWND d = keep(make_dialog(owner, c.style));
-    EXPECT_EQ(reinterpret_cast<HWND>(GetWindowLongPtrA(d, GWLP_HWNDPARENT)), owner);
+    SetFocus(owner);
+    owner_enabled_in_loop = !c.owned;
+    focus_after_ending = nullptr;
+    HWND d = keep(make_dialog(c.owned ? owner : nullptr, c.style));
+    EXPECT_EQ(reinterpret_cast<HWND>(GetWindowLongPtrA(d, GWLP_HWNDPARENT)),
+              c.owned ? owner : nullptr);
     SetTimer(d, END_TIMER, 40, nullptr);
     recorded_answer = [](const RecordedCall& r) -> INT_PTR {
-      if (r.message == WM_TIMER) owner_enabled_in_loop = IsWindowEnabled(owner);
-      return end_on_timer(r);
+      if (r.message != WM_TIMER) return 0;
+      owner_enabled_in_loop = IsWindowEnabled(owner);
+      end_on_timer(r);
+      focus_after_ending = GetFocus();
+      return 0;
     };
     int32_t result = 0;
     dialog_show_modal(d, record_dialog, &result);
     EXPECT_EQ(result, 5);
-    EXPECT_EQ(owner_counts.cancel_mode, cancels_from_disabling + 1);
-    EXPECT_FALSE(owner_enabled_in_loop);
+    EXPECT_EQ(owner_counts.cancel_mode, c.owned ? cancels_from_disabling + 1 : 0);
+    EXPECT_EQ(owner_counts.cancel_mode_while_disabled, 0) << "cancelled before it is disabled";
+    EXPECT_EQ(owner_enabled_in_loop, !c.owned);
     EXPECT_TRUE(IsWindowEnabled(owner));
     if (c.idle) {
       EXPECT_GT(owner_counts.enter_idle, 0);
@@ -180,7 +195,8 @@ TEST_F(DialogModalTest, OwnerIsCancelledDisabledIdledAndReEnabled) {
     } else {
       EXPECT_EQ(owner_counts.enter_idle, 0);
     }
-    EXPECT_EQ(GetFocus(), owner);
+    EXPECT_TRUE(focus_after_ending);
+    EXPECT_EQ(GetFocus(), c.owned ? owner : focus_after_ending);
   }
 }
 
@@ -221,6 +237,74 @@ TEST_F(DialogModalTest, NestedModalDialogReturnsToTheOuterLoop) {
   }
   EXPECT_TRUE(cancel);
   EXPECT_TRUE(idle);
+}
+
+// A key pressed and released on a window, as the system's input would queue it.
+void post_key(HWND window, WPARAM key) {
+  LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_VSC)) << 16;
+  PostMessageA(window, WM_KEYDOWN, key, scan | 1);
+  PostMessageA(window, WM_KEYUP, key, scan | 1 | 0xC0000000);
+}
+
+std::string text_of(HWND window) {
+  char text[64] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+HWND tab_stop_edit(HWND dialog, int id, DWORD style) {
+  return CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | style, 5,
+                         5 + 25 * (id % 10), 80, 20, dialog,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// Keys are offered to the shown dialog first (Tab moves its focus, characters reach its text
+// box); keys for another dialog's text box are translated and dispatched to that box, and leave
+// the shown dialog's focus alone.
+TEST_F(DialogModalTest, KeysGoThroughTheShownDialogThenAreTranslatedAndDispatched) {
+  static HWND first, second, foreign;
+  static HWND focus_after_tab, focus_at_end;
+  static std::string typed;
+  focus_after_tab = focus_at_end = nullptr;
+  typed.clear();
+  HWND other = keep(make_dialog(nullptr, 0, "Other"));
+  foreign = tab_stop_edit(other, 520, ES_MULTILINE | ES_WANTRETURN);
+  tab_stop_edit(other, 521, 0);
+  dialog_show_modeless(other, nullptr, nullptr);
+  HWND d = keep(make_dialog(nullptr, 0, "Shown"));
+  first = tab_stop_edit(d, 510, 0);
+  second = tab_stop_edit(d, 511, 0);
+  PostMessageA(d, WM_APP, 0, 0);
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.message == WM_APP) {
+      SetFocus(first);
+      post_key(first, VK_TAB);
+      PostMessageA(c.window, WM_APP + 1, 0, 0);
+    } else if (c.message == WM_APP + 1) {
+      focus_after_tab = GetFocus();
+      post_key(focus_after_tab, 'B');
+      post_key(foreign, 'A');
+      post_key(foreign, VK_TAB);
+      // The characters that translating these keys makes are queued behind this message.
+      PostMessageA(c.window, WM_APP + 2, 0, 0);
+    } else if (c.message == WM_APP + 2) {
+      PostMessageA(c.window, WM_APP + 3, 0, 0);
+    } else if (c.message == WM_APP + 3) {
+      focus_at_end = GetFocus();
+      typed = text_of(second);
+      dialog_end(c.window, 0);
+    }
+    return 0;
+  };
+  Watchdog watchdog(10000);
+  dialog_show_modal(d, record_dialog, nullptr);
+  EXPECT_FALSE(watchdog.fired);
+  ASSERT_FALSE(IsWindow(d));
+  EXPECT_EQ(focus_after_tab, second) << "Tab moves to the next control";
+  EXPECT_EQ(typed, "b");
+  EXPECT_EQ(text_of(foreign), "a\t") << "translated and dispatched to the other dialog's box";
+  EXPECT_EQ(focus_at_end, second) << "keys for the other dialog leave the focus where it was";
 }
 
 // Whether the window is maximised, by its state and by its size: a window whose WS_MAXIMIZE bit

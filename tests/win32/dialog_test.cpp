@@ -6,6 +6,7 @@
 #include "runtime/strings.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
+#include "toolkit/controls.hpp"
 
 namespace {
 
@@ -93,9 +94,16 @@ TEST_F(DialogTest, DialogFontIsTheDialogsEightPointFont) {
   // The face asked for; the system may draw it with a substitute.
   EXPECT_STREQ(logfont.lfFaceName, "MS Sans Serif");
 
-  // The next dialog's font replaces it.
+  // The next dialog's font replaces it, also for controls added later to the older dialog.
   HWND second = keep(make_dialog(nullptr, 0));
-  EXPECT_EQ(dialog_font(), reinterpret_cast<HFONT>(SendMessageA(second, WM_GETFONT, 0, 0)));
+  HFONT newest = reinterpret_cast<HFONT>(SendMessageA(second, WM_GETFONT, 0, 0));
+  EXPECT_EQ(dialog_font(), newest);
+  ASSERT_NE(newest, font);
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, "late");
+  temp_push_empty(&frame);
+  HWND late = control_add(&frame, CONTROL_LABEL, d, 1, nullptr, 0, 0, 20, 8, 0, 0, nullptr);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(late, WM_GETFONT, 0, 0)), newest);
 }
 
 TEST_F(DialogTest, FailedCreationReturnsZeroAndClearsTheFont) {
@@ -120,6 +128,8 @@ TEST_F(DialogTest, FailedCreationReturnsZeroAndClearsTheFont) {
 TEST_F(DialogTest, CloseRequestSeesSysCommandCloseDestroyThenEnds) {
   int32_t result = 77;
   HWND d = bound_dialog(nullptr, &result);
+  // What the callback answers to the WM_CLOSE of the ending cannot stop it.
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR { return c.message == WM_CLOSE ? 1 : 0; };
   EXPECT_EQ(dialog_procedure(d, WM_SYSCOMMAND, SC_CLOSE, 0), 1);
   EXPECT_FALSE(IsWindow(d));
   EXPECT_EQ(message_order(CallbackSource::Dialog, {WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}),
@@ -280,7 +290,10 @@ TEST_F(DialogTest, ResultIsStoredBeforeDestructionOwnerEnabledBefore) {
       result_at_destroy = result;
       owner_enabled_at_destroy = IsWindowEnabled(owner);
     }
-    return 0;
+    if (c.message != WM_CLOSE) return 0;
+    // Handled, with a non-zero message result: the ending goes on all the same.
+    SetWindowLongPtrA(c.window, DWLP_MSGRESULT, 1);
+    return 1;
   };
   dialog_end(d, 42);
   EXPECT_FALSE(IsWindow(d));

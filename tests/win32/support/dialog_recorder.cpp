@@ -69,7 +69,10 @@ static LRESULT CALLBACK owner_procedure(HWND window, UINT message, WPARAM wparam
     owner_counts.idle_wparam = wparam;
     owner_counts.idle_lparam = lparam;
   }
-  if (message == WM_CANCELMODE) ++owner_counts.cancel_mode;
+  if (message == WM_CANCELMODE) {
+    ++owner_counts.cancel_mode;
+    if (!IsWindowEnabled(window)) ++owner_counts.cancel_mode_while_disabled;
+  }
   return DefWindowProcA(window, message, wparam, lparam);
 }
 

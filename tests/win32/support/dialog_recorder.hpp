@@ -45,6 +45,7 @@ HWND make_owner();
 struct OwnerCounts {
   int enter_idle = 0;
   int cancel_mode = 0;
+  int cancel_mode_while_disabled = 0;
   WPARAM idle_wparam = 0xFFFF;
   LPARAM idle_lparam = 0;
 };

@@ -15,6 +15,7 @@ FreeFunction real_free;
 StringWatch* active;
 
 BSTR WINAPI counting_alloc(LPCSTR bytes, UINT n) {
+  if (active && active->refused_length && n == active->refused_length) return nullptr;
   BSTR block = real_alloc(bytes, n);
   if (active && block) active->allocated.push_back(reinterpret_cast<DynString>(block));
   return block;

@@ -1,6 +1,7 @@
 // Watches the runtime's string allocator inside a test program: the program's own import slots of
 // SysAllocStringByteLen and SysFreeString are pointed at counting stand-ins that call through, so
-// a test can see which strings an operation allocates and which it releases.
+// a test can see which strings an operation allocates and which it releases, and can make one
+// size of allocation fail.
 #pragma once
 #include <windows.h>
 
@@ -15,4 +16,7 @@ struct StringWatch {
   int live() const;
   bool freed(DynString reference) const;
   std::vector<DynString> allocated, released;
+  // An allocation of exactly this many bytes fails as the system's does without memory; 0 for
+  // none.
+  unsigned refused_length = 0;
 };
