@@ -9,7 +9,7 @@ bash scripts/setup.sh
 source scripts/wine-env.sh
 source scripts/wine32-mode.sh
 wine32_mode_begin
-cmake --preset win32 -DWINE_TESTS=OFF >/dev/null
+cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target resizing probe
 build=build/win32
 WINEPREFIX=$(wine_prefix_ready)
