@@ -15,6 +15,12 @@ set(WINE_TEST_ENVIRONMENT WINEPREFIX=${WINE_PREFIX} WINEDEBUG=${wine_debug} WINE
 add_test(NAME wine_prefix COMMAND bash -c "source scripts/wine-env.sh && wine_prefix_ready"
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 1200)
+# The Wine loader runs with those settings also when CTest asks a test program for its cases.
+set(CMAKE_CROSSCOMPILING_EMULATOR env ${WINE_TEST_ENVIRONMENT} ${CMAKE_CROSSCOMPILING_EMULATOR})
+include(GoogleTest)
+# Asking a program for its cases starts it once more under Wine: where that costs much, the
+# suites can be registered one test per program only.
+option(WINE_TEST_CASES "Each GoogleTest case of the Wine suites a test of its own" ON)
 # The properties of every test that runs under Wine.
 function(wine_test name timeout)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_TEST_ENVIRONMENT}"
@@ -46,8 +52,16 @@ set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test geome
 foreach(name ${WIN_TESTS} app_resizing_test)
   add_executable(${name} tests/win32/${name}.cpp ${WIN_TEST_RESOURCES})
   target_link_libraries(${name} PRIVATE win_test_support)
+  # Each case is a test of its own (label "case"): `ctest -R` picks one and a failure names it.
+  # The whole program is one test as well (label "whole"), for an emulated 32-bit Wine, where
+  # each start of a program takes most of a minute. The test presets choose one of the two.
+  if(WINE_TEST_CASES)
+    gtest_discover_tests(${name} TEST_PREFIX ${name}. DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
+                         PROPERTIES LABELS case FIXTURES_REQUIRED wine TIMEOUT 120)
+  endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   wine_test(${name} 300)
+  set_tests_properties(${name} PROPERTIES LABELS whole)
 endforeach()
 target_sources(app_resizing_test PRIVATE ${APP_SOURCES})
 foreach(name ${WIN_TESTS})

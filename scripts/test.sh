@@ -26,23 +26,30 @@ done
 EMULATOR_EXCLUDED=DialogModalTest.DialogClosedBySentMessageEndsTheIdleLoop
 
 # One Windows suite: its build, and its tests in one Xvfb (CTest runs them under the Wine loader
-# of the build's architecture, in the machine's prefix).
+# of the build's architecture, in the machine's prefix). The test preset says how: each case on
+# its own (win32) or each program whole (the -whole presets), where starting a program costs
+# much: under the emulator, and for the 64-bit suite, which only checks the same sources again.
 windows_suite() {
-  local preset=$1 status=0 filter=
+  local preset=$1 tests=$2 status=0 filter= cases=ON
+  [ "$tests" = "$preset" ] || cases=OFF
   if [ "$preset" = win32 ] && [ "$WINE32_MODE" = emulated ]; then
     filter=-$EMULATOR_EXCLUDED
     echo "note: under the emulator the 32-bit suite leaves out $EMULATOR_EXCLUDED (it runs in the 64-bit suite)"
   fi
-  cmake --preset "$preset" -DWINE_TESTS=ON >/dev/null
+  cmake --preset "$preset" -DWINE_TESTS=ON -DWINE_TEST_CASES=$cases >/dev/null
   cmake --build --preset "$preset"
-  echo "== $preset suite"
-  env ${filter:+GTEST_FILTER=$filter} xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$preset" || status=$?
+  echo "== $preset suite (test preset $tests)"
+  env ${filter:+GTEST_FILTER=$filter} xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$tests" || status=$?
   WINEPREFIX=$(wine_prefix_path) "$WINESERVER" -k 2>/dev/null || true
   return $status
 }
 
 status=0
-windows_suite win32 || status=1
-windows_suite win64 || status=1
+if [ "$WINE32_MODE" = native ]; then
+  windows_suite win32 win32 || status=1
+else
+  windows_suite win32 win32-whole || status=1
+fi
+windows_suite win64 win64-whole || status=1
 echo "32-bit suite ran $WINE32_MODE; the whole test command took $(( SECONDS - started )) s"
 exit $status
