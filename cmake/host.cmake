@@ -19,6 +19,16 @@ add_library(runtime STATIC ${RUNTIME_SOURCES} ${RUNTIME_HOST_SOURCES})
 add_library(toolkit_logic STATIC ${TOOLKIT_LOGIC_SOURCES})
 target_link_libraries(toolkit_logic PUBLIC runtime)
 
+# Test support shared by the host tests and the fuzz targets (tests/support/): exact decimal
+# arithmetic on GMP integers, the grammar of number to text's texts, the shifts' reference model,
+# scoped host switches. It calls nothing of the runtime: each program links the runtime it tests.
+find_path(GMP_INCLUDE_DIR gmp.h REQUIRED)
+find_library(GMP_LIBRARY gmp REQUIRED)
+add_library(test_support STATIC tests/support/exact_decimal.cpp tests/support/number_text_grammar.cpp
+                                tests/support/shift_model.cpp)
+target_include_directories(test_support SYSTEM PRIVATE ${GMP_INCLUDE_DIR})
+target_link_libraries(test_support PRIVATE ${GMP_LIBRARY})
+
 # Each fuzz target runs for a bounded time on its corpus (fuzz/corpus/<target>/, kept in the
 # repository); what it finds new goes to the build folder.
 if(FUZZ)
@@ -26,7 +36,7 @@ if(FUZZ)
   foreach(src ${FUZZ_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
-    target_link_libraries(${name} PRIVATE toolkit_logic runtime)
+    target_link_libraries(${name} PRIVATE toolkit_logic runtime test_support)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/found/${name})
     add_test(NAME ${name}
@@ -40,7 +50,7 @@ endif()
 find_package(GTest REQUIRED)
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
-target_link_libraries(host_tests PRIVATE toolkit_logic runtime GTest::gtest)
+target_link_libraries(host_tests PRIVATE toolkit_logic runtime test_support GTest::gtest)
 include(GoogleTest)
 gtest_discover_tests(host_tests)
 
@@ -49,7 +59,7 @@ gtest_discover_tests(host_tests)
 add_library(runtime_narrow_digits STATIC ${RUNTIME_SOURCES} ${RUNTIME_HOST_SOURCES})
 target_compile_definitions(runtime_narrow_digits PRIVATE NUMTEXT_WIDE_WORDS=0)
 add_executable(numtext_narrow_tests tests/host/numtext_test.cpp tests/host/main.cpp)
-target_link_libraries(numtext_narrow_tests PRIVATE runtime_narrow_digits GTest::gtest)
+target_link_libraries(numtext_narrow_tests PRIVATE runtime_narrow_digits test_support GTest::gtest)
 gtest_discover_tests(numtext_narrow_tests TEST_PREFIX narrow_digits.)
 
 # The runtime's units include one another without a loop.

@@ -1,17 +1,24 @@
 // Fuzz target for number to text: an arbitrary 80-bit pattern (10 bytes) and a digit count (one
 // signed byte, or four bytes when given), formatted in a guarded work buffer. The text must keep
-// to its grammar (sign, digits with at most one point, optional E with a sign and one to four
-// digits), be at most D + 8 characters, touch no byte outside the 32-byte work buffer, and come
-// out the same as a string temporary without leaking its block.
+// to its grammar (tests/support/number_text_grammar.hpp: sign, at most D digits with at most one
+// point, optional E with a sign and one to four digits, at most D + 8 characters), write a
+// normal value as exact arithmetic allows (tests/support/exact_decimal.hpp), touch no byte
+// outside the 32-byte work buffer, and come out the same as a string temporary without leaking
+// its block.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "runtime/numtext.hpp"
 #include "runtime/os.hpp"
 #include "runtime/strings.hpp"
+#include "tests/support/exact_decimal.hpp"
+#include "tests/support/number_text_grammar.hpp"
 
 namespace {
 
@@ -20,24 +27,16 @@ void fail(const char* what, const char* text, int n) {
   abort();
 }
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-void check_grammar(const char* t, int n, int D) {
-  if (n < 2 || n > D + 8) fail("length", t, n);
-  if (t[0] != ' ' && t[0] != '-') fail("sign", t, n);
-  int i = 1, digits = 0, points = 0;
-  for (; i < n && (is_digit(t[i]) || t[i] == '.'); ++i) {
-    if (t[i] == '.') ++points;
-    else ++digits;
-  }
-  if (digits == 0 || digits > D || points > 1) fail("digits", t, n);
-  if (n == 2 && t[1] == '0') return;  // the text of zero
-  if (t[1] == '0') fail("leading zero", t, n);
-  if (i == n) return;
-  if (t[i] != 'E' || i + 2 >= n || (t[i + 1] != '+' && t[i + 1] != '-')) fail("exponent", t, n);
-  if (t[i + 2] == '0' || n - (i + 2) > 4) fail("exponent digits", t, n);
-  for (int k = i + 2; k < n; ++k)
-    if (!is_digit(t[k])) fail("exponent digit", t, n);
+// The text against its grammar and, for a normal value, against the exact value: one of the
+// texts the value may have at D digits, in the form that D asks for.
+void check_text(long double value, const char* t, int n, int D) {
+  const TextReading reading = number_text_read(t, n, D);
+  if (reading.fault) fail(reading.fault, t, n);
+  NormalValue exact;
+  if (!normal_value_of(value, &exact)) return;
+  const std::vector<Decimal> ok = admissible_texts(exact.negative, exact.scaled, D);
+  if (std::find(ok.begin(), ok.end(), reading.value) == ok.end()) fail("not the value", t, n);
+  if (reading.exponent_form != exponent_form_expected(reading.value, D)) fail("form", t, n);
 }
 
 }  // namespace
@@ -65,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (guarded[i] != 0x5A) fail("wrote before the buffer", guarded + 16, n);
   for (int i = 48; i < 64; ++i)  // past the text but inside the buffer is work space
     if (guarded[i] != 0x5A) fail("wrote past the buffer", guarded + 16, n);
-  check_grammar(guarded + 16, n, D);
+  check_text(value, guarded + 16, n, D);
 
   int live = host_os.string_blocks_live;
   ProcedureFrame frame{};

@@ -13,6 +13,7 @@
 #include "runtime/errors.hpp"
 #include "runtime/os.hpp"
 #include "runtime/strings.hpp"
+#include "tests/support/host_switch.hpp"
 
 namespace {
 
@@ -31,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t op = data[i] % 8, arg = data[i + 1];
     // The top bit of the argument makes the operation's allocation fail.
     const bool failing = (arg & 0x80) != 0;
-    host_os.string_allocs_until_failure = failing ? 0 : -1;
+    HostSwitch<int> failure(host_os.string_allocs_until_failure, failing ? 0 : -1);
     const std::string text(reinterpret_cast<const char*>(data), (arg & 0x0F) % (i + 1));
     const bool room = model.size() < static_cast<size_t>(TEMP_SLOT_COUNT);
     const bool two = model.size() >= 2;
@@ -82,7 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
     }
-    host_os.string_allocs_until_failure = -1;
     if (temp_count(&frame) != static_cast<int>(model.size())) fail("stack depth");
     for (size_t k = 0; k < model.size(); ++k) {
       const StringView v = temp_view(&frame, static_cast<int>(model.size() - 1 - k));

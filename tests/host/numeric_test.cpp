@@ -3,9 +3,9 @@
 #include <string.h>
 
 #include <cmath>
-#include <vector>
 
 #include "runtime/numeric.hpp"
+#include "tests/support/shift_model.hpp"
 
 namespace {
 
@@ -155,46 +155,13 @@ TEST(NumericBits, ArrayOperations) {
   EXPECT_EQ(bit_test(bytes + 1, 0), 1);
 }
 
-// Reference model of the shifts: the variable as an array of bits, moved one bit per step.
-// Narrow variables take the count modulo 32; 8-byte variables take every step.
-enum Op { SHL, SHR, SAR, ROL, ROR };
-
-uint64_t reference_shift(Op op, uint64_t value, int bits, uint32_t count) {
-  std::vector<int> b(bits);
-  for (int i = 0; i < bits; ++i) b[i] = (value >> i) & 1;
-  uint32_t steps = bits < 64 ? count % 32 : count;
-  for (uint32_t s = 0; s < steps; ++s) {
-    int top = b[bits - 1], bottom = b[0];
-    if (op == SHL || op == ROL) {
-      for (int i = bits - 1; i > 0; --i) b[i] = b[i - 1];
-      b[0] = op == ROL ? top : 0;
-    } else {
-      for (int i = 0; i < bits - 1; ++i) b[i] = b[i + 1];
-      b[bits - 1] = op == ROR ? bottom : op == SAR ? top : 0;
-    }
-  }
-  uint64_t out = 0;
-  for (int i = 0; i < bits; ++i) out |= uint64_t(b[i]) << i;
-  return out;
-}
-
-void apply(Op op, void* p, uint32_t size, uint32_t count) {
-  switch (op) {
-    case SHL: shift_left(p, size, count); break;
-    case SHR: shift_right(p, size, count); break;
-    case SAR: shift_right_signed(p, size, count); break;
-    case ROL: rotate_left(p, size, count); break;
-    case ROR: rotate_right(p, size, count); break;
-  }
-}
-
 // Runs one operation on a variable placed between guard bytes; returns the variable's value and
 // checks that nothing around it changed.
-uint64_t run_guarded(Op op, uint64_t value, uint32_t size, int bytes, uint32_t count) {
+uint64_t run_guarded(ShiftOp op, uint64_t value, uint32_t size, int bytes, uint32_t count) {
   unsigned char buffer[24];
   memset(buffer, 0x5A, sizeof buffer);
   for (int i = 0; i < bytes; ++i) buffer[8 + i] = (unsigned char)(value >> (8 * i));
-  apply(op, buffer + 8, size, count);
+  shift_apply(op, buffer + 8, size, count);
   uint64_t out = 0;
   for (int i = 0; i < bytes; ++i) out |= uint64_t(buffer[8 + i]) << (8 * i);
   for (int i = 0; i < 24; ++i) {
@@ -218,8 +185,8 @@ TEST(NumericShift, TableAgainstBitModel) {
       const uint64_t values[] = {pattern & mask, (pattern | (1ull << (bits - 1))) & mask};
       for (uint64_t value : values) {
         for (uint32_t count : counts) {
-          for (Op op : {SHL, SHR, SAR, ROL, ROR}) {
-            EXPECT_EQ(run_guarded(op, value, bytes, bytes, count), reference_shift(op, value, bits, count))
+          for (ShiftOp op : {SHL, SHR, SAR, ROL, ROR}) {
+            EXPECT_EQ(run_guarded(op, value, bytes, bytes, count), shift_reference(op, value, bits, count))
                 << "op " << op << " width " << bits << " value " << std::hex << value << std::dec
                 << " count " << count;
           }
@@ -253,7 +220,7 @@ TEST(NumericShift, SelectorsChooseByLowestSetBit) {
   for (const SelectorCase& c : cases) {
     // The whole 8 bytes are set, so a wider access than selected would show in the guards.
     EXPECT_EQ(run_guarded(ROL, 0x8000000000000001ull, c.size, c.bytes, 1),
-              reference_shift(ROL, 0x8000000000000001ull & (c.bytes == 8 ? ~0ull : (1ull << (8 * c.bytes)) - 1),
+              shift_reference(ROL, 0x8000000000000001ull & (c.bytes == 8 ? ~0ull : (1ull << (8 * c.bytes)) - 1),
                               8 * c.bytes, 1))
         << "selector " << c.size;
   }

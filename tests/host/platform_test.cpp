@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "runtime/platform.hpp"
+#include "tests/support/host_switch.hpp"
 
 namespace {
 
@@ -69,7 +70,7 @@ TEST(PlatformDecide, Table) {
 
 TEST(PlatformDetect, FloatingPointKeyDecidesSysFpu) {
   for (bool present : {true, false}) {
-    host_os.fpu_key_present = present;
+    FpuKeyPresent key(present);
     int opens = host_os.reg_open_calls, closes = host_os.reg_close_calls;
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
@@ -80,7 +81,6 @@ TEST(PlatformDetect, FloatingPointKeyDecidesSysFpu) {
     EXPECT_EQ(host_os.reg_close_calls, closes + (present ? 1 : 0));
     EXPECT_TRUE(info.flags & SYS_NT);
   }
-  host_os.fpu_key_present = true;
 }
 
 }  // namespace

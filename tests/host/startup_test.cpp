@@ -1,14 +1,18 @@
-// Start-up logic on the host: the command-line tail and the data image preparation.
+// Start-up logic on the host: the command-line tail, the data image preparation, and start-up's
+// open and main sequence run on the host program's own data section, with a main procedure that
+// records what it received and the state it found.
 #include <gtest/gtest.h>
 #include <string.h>
 #include <sys/mman.h>
 
 #include <string>
+#include <thread>
 
 #include "runtime/data_image.hpp"
 #include "runtime/process.hpp"
 #include "runtime/startup.hpp"
 #include "runtime/x87.hpp"
+#include "tests/support/host_switch.hpp"
 
 namespace {
 struct MainCall {
@@ -153,5 +157,143 @@ TEST(DataImage, OverlappingMoveCopiesFromTheTop) {
   data_image_prepare(base);
   for (uint32_t i = 0; i < 0x340; ++i)
     ASSERT_EQ(base[0x2B0 + i], static_cast<unsigned char>(i ^ 0x5A)) << "byte " << i;
+}
+
+// --- Start-up and the main sequence on the program's own data section ---------------------------
+
+// What this processor reads back after loading `word` into the x87 control word (an x86
+// processor sets the reserved bit 6).
+uint16_t control_word_read_back(uint16_t word) {
+  const uint16_t saved = fpu_read_control_word();
+  fpu_load_control_word(word);
+  const uint16_t read = fpu_read_control_word();
+  fpu_load_control_word(saved);
+  return read;
+}
+
+// The x87 default, which is not the working control word.
+constexpr uint16_t kDefaultControlWord = 0x037F;
+
+// Runs `body` on a thread of its own, which starts without a record in any TLS slot.
+template <class F>
+void on_new_thread(F body) {
+  std::thread(body).join();
+}
+
+// These tests run start-up and the main sequence on the program's own data section, which every
+// other test expects as main() left it: each keeps the section aside and puts it back after, and
+// loads the working control word again.
+class MainSequenceTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    memcpy(saved_, data_section_base(), DATA_SECTION_SIZE);
+    main_call = MainCall{};
+  }
+  void TearDown() override {
+    memcpy(data_section_base(), saved_, DATA_SECTION_SIZE);
+    fpu_load_control_word(FPU_CONTROL_WORD);
+  }
+  // The section as start-up's data image step leaves it, then every byte of the shared block
+  // and of the globals area set, as a reset would find them.
+  static void prepare_with_bytes_set() {
+    store_image(data_section_base(), pattern());
+    data_image_prepare(data_section_base());
+    memset(&process_state()->shared, 0x5A, sizeof(SharedVariables));
+    memset(data_globals(), 0xA5, DATA_GLOBALS_SIZE);
+  }
+  unsigned char saved_[DATA_SECTION_SIZE];
+};
+
+TEST_F(MainSequenceTest, ResetsThenCallsTheMainProcedureWithTheStartValues) {
+  prepare_with_bytes_set();
+  ProcessState* state = process_state();
+  static char instance;
+  static const char tail[] = "one two";
+  state->entry_reason = 1;
+  state->instance = &instance;
+  state->command_tail = tail;
+  state->show_state = 3;
+  fpu_load_control_word(kDefaultControlWord);
+  main_sequence();
+  EXPECT_EQ(main_call.calls, 1);
+  EXPECT_EQ(main_call.instance, &instance);
+  EXPECT_EQ(main_call.previous, 0u);
+  EXPECT_EQ(main_call.tail, tail);
+  EXPECT_EQ(main_call.show, 3u);
+  EXPECT_EQ(main_call.control_word, control_word_read_back(FPU_CONTROL_WORD));
+  EXPECT_TRUE(main_call.shared_zero);
+  const uint32_t zero_globals[3] = {};
+  EXPECT_EQ(memcmp(main_call.globals, zero_globals, sizeof zero_globals), 0);
+  // The reset clears the globals and nothing beside them: the header copy below and the
+  // constants above keep their bytes.
+  EXPECT_EQ(data_header_copy()->globals_size, DATA_GLOBALS_SIZE);
+  EXPECT_EQ(memcmp(data_constants(), pattern().bytes, DATA_CONSTANTS_SIZE), 0);
+}
+
+TEST_F(MainSequenceTest, OtherEntryReasonsCallTheMainProcedureWithoutAReset) {
+  for (uint32_t reason : {0u, 2u, 3u}) {
+    prepare_with_bytes_set();
+    process_state()->entry_reason = reason;
+    fpu_load_control_word(kDefaultControlWord);
+    main_call = MainCall{};
+    main_sequence();
+    EXPECT_EQ(main_call.calls, 1) << reason;
+    EXPECT_FALSE(main_call.shared_zero) << reason;
+    for (uint32_t word : main_call.globals) EXPECT_EQ(word, 0xA5A5A5A5u) << reason;
+    EXPECT_EQ(main_call.control_word, control_word_read_back(kDefaultControlWord)) << reason;
+  }
+}
+
+TEST_F(MainSequenceTest, StartUpThenTheMainSequenceGiveTheHostsStartValues) {
+  // The stored image, and bytes in the globals area that the move of the image leaves alone.
+  unsigned char* base = data_section_base();
+  store_image(base, pattern());
+  memset(base + DATA_GLOBALS_OFFSET, 0xA5, DATA_GLOBALS_SIZE);
+  const int blocks = host_os.global_blocks_live;
+  uint32_t opened = 1;
+  on_new_thread([&] {
+    fpu_load_control_word(kDefaultControlWord);
+    opened = startup_open();
+    if (opened != 0) return;
+    main_sequence();
+    startup_close(true);
+  });
+  ASSERT_EQ(opened, 0u);
+  EXPECT_EQ(main_call.calls, 1);
+  EXPECT_EQ(main_call.instance, GetModuleHandleA(nullptr));
+  EXPECT_EQ(main_call.previous, 0u);
+  EXPECT_EQ(main_call.tail, command_line_tail(GetCommandLineA()));
+  EXPECT_EQ(main_call.show, static_cast<uint32_t>(SW_SHOWDEFAULT));
+  EXPECT_EQ(main_call.control_word, control_word_read_back(FPU_CONTROL_WORD));
+  // The shared block held the count of start-up's own record before the reset.
+  EXPECT_TRUE(main_call.shared_zero);
+  for (uint32_t word : main_call.globals) EXPECT_EQ(word, 0u);
+  // Closing released start-up's record and the TLS slot.
+  EXPECT_EQ(host_os.global_blocks_live, blocks);
+  EXPECT_EQ(TlsFree(process_state()->tls_index), 0);
+}
+
+TEST_F(MainSequenceTest, StartUpWithoutATlsSlotOrARecordGives255) {
+  uint32_t opened = 0;
+  store_image(data_section_base(), pattern());
+  {
+    TlsAllocFails no_slot;
+    on_new_thread([&] { opened = startup_open(); });
+  }
+  EXPECT_EQ(opened, 255u);
+  EXPECT_EQ(process_state()->tls_index, TLS_OUT_OF_INDEXES);
+
+  store_image(data_section_base(), pattern());
+  opened = 0;
+  {
+    GlobalAllocFails no_record;
+    on_new_thread([&] {
+      opened = startup_open();
+      EXPECT_EQ(TlsGetValue(process_state()->tls_index), nullptr);
+    });
+  }
+  EXPECT_EQ(opened, 255u);
+  EXPECT_EQ(TlsFree(process_state()->tls_index), 1);  // the slot start-up took, still open
+  EXPECT_EQ(main_call.calls, 0);
 }
 }  // namespace

@@ -10,6 +10,7 @@
 #include "runtime/os.hpp"
 #include "runtime/process.hpp"
 #include "runtime/strings.hpp"
+#include "tests/support/host_switch.hpp"
 
 namespace {
 
@@ -42,12 +43,9 @@ class StringsTest : public testing::Test {
     error_take(&frame_);
   }
   void TearDown() override {
-    host_os.string_allocs_until_failure = -1;
     EXPECT_EQ(host_os.string_blocks_live, live_) << "string blocks leaked";
     error_take(&frame_);
   }
-  // Makes the allocation after the next `n` fail.
-  void fail_after(int n) { host_os.string_allocs_until_failure = n; }
   ProcedureFrame frame_{};
   int live_ = 0;
 };
@@ -285,7 +283,7 @@ TEST_F(StringsTest, AllocFailureGivesTheEmptyString) {
     EXPECT_EQ(bytes, shared_empty());
   }
   EXPECT_EQ(host_os.string_allocs_total, allocs);
-  fail_after(0);
+  StringAllocFails fail;
   EXPECT_EQ(string_alloc(5, &r, &bytes), ERR_OUT_OF_MEMORY);
   EXPECT_EQ(r, 0u);
   EXPECT_EQ(bytes, shared_empty());
@@ -308,7 +306,7 @@ TEST_F(StringsTest, FailedPushesStayBalanced) {
       {"cstring", [](ProcedureFrame* f) { temp_push_cstring(f, "abc"); }, false},
   };
   for (const Push& p : pushes) {
-    fail_after(0);
+    StringAllocFails fail;
     p.run(&frame_);
     EXPECT_EQ(temp_count(&frame_), 1) << p.name;
     EXPECT_EQ(temp_peek(&frame_, 0), 0u) << p.name;
@@ -339,7 +337,7 @@ TEST_F(StringsTest, FailedResizeReleasesTheOldStringQuietly) {
   DynString r;
   char* bytes;
   ASSERT_EQ(string_alloc(4, &r, &bytes), ERR_NONE);
-  fail_after(0);
+  StringAllocFails fail;
   EXPECT_EQ(string_resize(r, 100), 0u);
   EXPECT_EQ(host_os.string_blocks_live, live_);
   EXPECT_EQ(string_resize(0, -1), 0u);
@@ -349,8 +347,10 @@ TEST_F(StringsTest, FailedResizeReleasesTheOldStringQuietly) {
 TEST_F(StringsTest, FailedJoinLeavesOneEmptyTemporaryAndReleasesBoth) {
   temp_push_cstring(&frame_, "left");
   temp_push_cstring(&frame_, "right");
-  fail_after(0);
-  string_join(&frame_);
+  {
+    StringAllocFails fail;
+    string_join(&frame_);
+  }
   EXPECT_EQ(temp_count(&frame_), 1);
   EXPECT_EQ(temp_peek(&frame_, 0), 0u);
   EXPECT_EQ(frame_.error_word, 0x8000u | ERR_OUT_OF_MEMORY);
@@ -392,9 +392,10 @@ TEST_F(StringsTest, SizeReportSurvivesEveryAllocationFailure) {
   temp_pop_free(&frame_);
   ASSERT_EQ(steps, 13);  // seven pieces, six joins
   for (int k = 0; k < steps; ++k) {
-    fail_after(k);
-    build_size_report(&frame_);
-    host_os.string_allocs_until_failure = -1;
+    {
+      StringAllocFails fail(k);
+      build_size_report(&frame_);
+    }
     EXPECT_EQ(temp_count(&frame_), 1) << "failure at allocation " << k;
     EXPECT_EQ(host_os.string_blocks_live, live_ + (k == steps - 1 ? 0 : 1)) << k;
     std::string t = top(frame_);

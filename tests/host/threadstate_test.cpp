@@ -8,6 +8,7 @@
 #include "runtime/process.hpp"
 #include "runtime/range_checks.hpp"
 #include "runtime/threadstate.hpp"
+#include "tests/support/host_switch.hpp"
 
 namespace {
 
@@ -21,15 +22,7 @@ void on_new_thread(F body) {
   t.join();
 }
 
-class ThreadStateTest : public testing::Test {
- protected:
-  void TearDown() override {
-    host_os.global_allocs_until_failure = -1;
-    host_os.global_free_fails = false;
-  }
-};
-
-TEST_F(ThreadStateTest, CreatedOnceAndCountedOnce) {
+TEST(ThreadStateTest, CreatedOnceAndCountedOnce) {
   on_new_thread([] {
     int32_t before = process_state()->shared.live_records;
     ThreadState* a = thread_state_get();
@@ -42,7 +35,7 @@ TEST_F(ThreadStateTest, CreatedOnceAndCountedOnce) {
   });
 }
 
-TEST_F(ThreadStateTest, ReleaseWithoutRecordSucceedsAndChangesNothing) {
+TEST(ThreadStateTest, ReleaseWithoutRecordSucceedsAndChangesNothing) {
   on_new_thread([] {
     int32_t before = process_state()->shared.live_records;
     int live = host_os.global_blocks_live;
@@ -52,7 +45,7 @@ TEST_F(ThreadStateTest, ReleaseWithoutRecordSucceedsAndChangesNothing) {
   });
 }
 
-TEST_F(ThreadStateTest, ReleaseClosesTheHandleFreesAndClearsTheSlot) {
+TEST(ThreadStateTest, ReleaseClosesTheHandleFreesAndClearsTheSlot) {
   on_new_thread([] {
     ThreadState* record = thread_state_get();
     ASSERT_NE(record, nullptr);
@@ -66,38 +59,48 @@ TEST_F(ThreadStateTest, ReleaseClosesTheHandleFreesAndClearsTheSlot) {
   });
 }
 
-TEST_F(ThreadStateTest, FailedAllocationStoresNothingAndReadersAnswer7) {
+TEST(ThreadStateTest, FailedAllocationStoresNothingAndReadersAnswer7) {
   on_new_thread([] {
     int32_t count = process_state()->shared.live_records;
-    host_os.global_allocs_until_failure = 0;
-    EXPECT_EQ(thread_state_get(), nullptr);
+    {
+      GlobalAllocFails fail;
+      EXPECT_EQ(thread_state_get(), nullptr);
+    }
     EXPECT_EQ(TlsGetValue(process_state()->tls_index), nullptr);
     EXPECT_EQ(process_state()->shared.live_records, count);
     ProcedureFrame frame = {};
     // error_raise still records in the frame and does not fail in turn.
-    host_os.global_allocs_until_failure = 0;
-    EXPECT_EQ(error_raise(&frame, 9), 0);
+    {
+      GlobalAllocFails fail;
+      EXPECT_EQ(error_raise(&frame, 9), 0);
+    }
     EXPECT_EQ(frame.error_word, 0x8009u);
-    host_os.global_allocs_until_failure = 0;
-    EXPECT_EQ(error_last(), 7);
-    host_os.global_allocs_until_failure = 0;
-    EXPECT_EQ(error_extra(), 7);
-    host_os.global_allocs_until_failure = 0;
-    EXPECT_EQ(error_take(&frame), 7);
-    host_os.global_allocs_until_failure = -1;
+    {
+      GlobalAllocFails fail;
+      EXPECT_EQ(error_last(), 7);
+    }
+    {
+      GlobalAllocFails fail;
+      EXPECT_EQ(error_extra(), 7);
+    }
+    {
+      GlobalAllocFails fail;
+      EXPECT_EQ(error_take(&frame), 7);
+    }
   });
 }
 
-TEST_F(ThreadStateTest, FailedReleaseKeepsTheRecordInTheSlot) {
+TEST(ThreadStateTest, FailedReleaseKeepsTheRecordInTheSlot) {
   on_new_thread([] {
     ThreadState* record = thread_state_get();
     record->kernel_handle = 0x55;
     int closes = host_os.close_handle_calls;
-    host_os.global_free_fails = true;
-    EXPECT_EQ(thread_state_release(), ERR_RELEASE_FAILED);
+    {
+      GlobalFreeFails fail;
+      EXPECT_EQ(thread_state_release(), ERR_RELEASE_FAILED);
+    }
     EXPECT_EQ(TlsGetValue(process_state()->tls_index), record);
     EXPECT_EQ(host_os.close_handle_calls, closes + 1);
-    host_os.global_free_fails = false;
     record->kernel_handle = 0;
   });
 }
@@ -107,14 +110,17 @@ TEST(Memory, BlocksAreZeroFilledAndFailuresReturned) {
   ASSERT_EQ(mem_alloc(40, &block), ERR_NONE);
   for (int i = 0; i < 40; ++i) EXPECT_EQ(static_cast<unsigned char*>(block)[i], 0);
   EXPECT_EQ(mem_free(block), ERR_NONE);
-  host_os.global_allocs_until_failure = 0;
-  EXPECT_EQ(mem_alloc(40, &block), ERR_OUT_OF_MEMORY);
+  {
+    GlobalAllocFails fail;
+    EXPECT_EQ(mem_alloc(40, &block), ERR_OUT_OF_MEMORY);
+  }
   EXPECT_EQ(block, nullptr);
-  host_os.global_free_fails = true;
   void* other;
   ASSERT_EQ(mem_alloc(8, &other), ERR_NONE);
-  EXPECT_EQ(mem_free(other), ERR_RELEASE_FAILED);
-  host_os.global_free_fails = false;
+  {
+    GlobalFreeFails fail;
+    EXPECT_EQ(mem_free(other), ERR_RELEASE_FAILED);
+  }
   EXPECT_EQ(mem_free(other), ERR_NONE);
 }
 

@@ -79,6 +79,8 @@ TEST(Startup, MainProcedureReceivesTheStartValues) {
   EXPECT_EQ(r.control_word, control_word_read_back(0x133F));
   EXPECT_EQ(r.control_word | 0x40u, 0x137Fu);
   EXPECT_TRUE(r.shared_zero);
+  // The program's module stores non-zero bytes in the globals area: the reset cleared them.
+  EXPECT_TRUE(r.globals_stored);
   EXPECT_TRUE(r.globals_zero);
   EXPECT_TRUE(r.constant_intact);
   EXPECT_TRUE(r.thread_state_present);

@@ -12,7 +12,8 @@ struct StartupReport {
   uint32_t show_state;
   uint32_t control_word;
   uint32_t shared_zero;      // the shared variable block read all zeros
-  uint32_t globals_zero;     // the globals area read all zeros
+  uint32_t globals_stored;   // the module stores non-zero bytes in the globals area
+  uint32_t globals_zero;     // the globals area read all zeros after all
   uint32_t constant_intact;  // the test literal is at its working address, unchanged
   uint32_t live_records;     // read after the shared block was checked (start-up's record)
   uint32_t thread_state_present;
