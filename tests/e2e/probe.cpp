@@ -11,11 +11,18 @@
 //   probe showstates EXE start EXE hidden, then minimised, by its start-up information: the
 //                        dialog must appear restored each time; close it
 //   probe bench EXE N    start EXE, time until its dialog is visible, then time N resizes
+//   probe hostile SECONDS SEED
+//                        for SECONDS, a mix of messages without pointers in their parameters,
+//                        drawn from SEED, posted and sent to the dialog and its controls; at
+//                        checkpoints the dialog must be alive, answer, have its two controls and
+//                        show the report and layout of its real client size
 #include <windows.h>
 
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
+
+#include <stdint.h>
 
 #include <string>
 
@@ -362,6 +369,274 @@ int bench(const char* exe, int n) {
   return 0;
 }
 
+
+// ---- Hostile input: what any process on the desktop may send to the dialog. ----
+
+// A fixed sequence for a seed, the same under every C runtime (xorshift32).
+struct Random {
+  uint32_t state;
+  explicit Random(unsigned seed) : state(seed * 2654435761u + 0x9E3779B9u) { if (!state) state = 1; }
+  uint32_t next() {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return state;
+  }
+  uint32_t below(uint32_t n) { return next() % n; }
+  template <typename T, size_t N> T pick(const T (&values)[N]) { return values[below(N)]; }
+};
+
+struct HostileCounts {
+  long posted = 0, post_failed = 0, sent = 0, timed_out = 0, send_failed = 0, calls = 0;
+  long passed = 0, failed = 0;
+};
+
+struct Hostile {
+  HWND dialog, report, button;
+  Random random;
+  HostileCounts n;
+  UINT registered[4];
+
+  // Posted or sent with a timeout, one or the other by the draw.
+  void deliver(HWND to, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (random.below(2)) {
+      if (PostMessageA(to, message, wparam, lparam)) ++n.posted;
+      else ++n.post_failed;
+      return;
+    }
+    DWORD_PTR answer;
+    ++n.sent;
+    SetLastError(0);
+    if (!SendMessageTimeoutA(to, message, wparam, lparam, SMTO_NORMAL | SMTO_ABORTIFHUNG, 500, &answer)) {
+      bool timeout = GetLastError() == ERROR_TIMEOUT;
+      ++(timeout ? n.timed_out : n.send_failed);
+      // The first few, to say which message went unanswered.
+      if (n.timed_out + n.send_failed <= 10)
+        printf("hostile: %s: message %04x (%08lx, %08lx) to %s, after %ld posted, %ld sent\n",
+               timeout ? "timed out" : "failed", message, static_cast<unsigned long>(wparam),
+               static_cast<unsigned long>(lparam), to == dialog ? "the dialog" : to == report ? "the text box" : "the button",
+               n.posted, n.sent - 1);
+    }
+  }
+  HWND any_window() {
+    switch (random.below(4)) {
+      case 0: return report;
+      case 1: return button;
+      default: return dialog;
+    }
+  }
+  LPARAM any_lparam() {
+    static const LPARAM special[] = {0, 0xFFFF, static_cast<LPARAM>(0xFFFF0000u), -1, 0x00010001, 0x7FFF7FFF,
+                                     static_cast<LPARAM>(0x80008000u)};
+    return random.below(2) ? random.pick(special) : static_cast<LPARAM>(random.next());
+  }
+  // A virtual key other than those that open the system menu from the keyboard (F10, Alt) or a
+  // context menu (the application key): a menu left open would wait for a user, and the system
+  // menu's own keys include its close command, which this run never gives.
+  WPARAM any_key() {
+    static const WPARAM keys[] = {VK_TAB, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN,
+                                  VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_DELETE, VK_BACK, VK_INSERT, VK_SHIFT,
+                                  VK_CONTROL, VK_F1, VK_F4, 'A', 'Z', '0', '9', VK_NUMPAD5, VK_OEM_PLUS};
+    for (;;) {
+      WPARAM vk = random.below(2) ? random.pick(keys) : random.below(256);
+      if (vk != VK_F10 && vk != VK_MENU && vk != VK_LMENU && vk != VK_RMENU && vk != VK_APPS) return vk;
+    }
+  }
+
+  void one_message() {
+    switch (random.below(13)) {
+      case 0: {  // a size notification with any size type and any size
+        deliver(random.below(4) ? dialog : any_window(), WM_SIZE, random.below(6), any_lparam());
+        break;
+      }
+      case 1: {  // a real resize, to nothing, to a point, to far beyond the screen
+        static const SIZE sizes[] = {{0, 0}, {1, 1}, {30000, 30000}, {0, 30000}, {30000, 0}, {2, 3}};
+        SIZE s = random.below(3) ? random.pick(sizes) : SIZE{static_cast<LONG>(random.below(1500)),
+                                                               static_cast<LONG>(random.below(1200))};
+        UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (random.below(4) ? SWP_NOMOVE : 0) |
+                     (random.below(4) ? 0 : SWP_ASYNCWINDOWPOS);
+        SetWindowPos(dialog, nullptr, static_cast<int>(random.below(800)) - 100,
+                     static_cast<int>(random.below(600)) - 100, s.cx, s.cy, flags);
+        ++n.calls;
+        break;
+      }
+      case 2: {  // minimise, maximise, restore
+        static const int states[] = {SW_MINIMIZE, SW_MAXIMIZE, SW_RESTORE, SW_SHOWMINNOACTIVE, SW_SHOWNOACTIVATE,
+                                     SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+        int state = random.pick(states);
+        if (random.below(2)) ShowWindow(dialog, state);
+        else ShowWindowAsync(dialog, state);
+        ++n.calls;
+        break;
+      }
+      case 3: {  // the same by the system menu's commands
+        static const WPARAM commands[] = {SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE};
+        deliver(dialog, WM_SYSCOMMAND, random.pick(commands), 0);
+        break;
+      }
+      case 4: {  // commands: OK, Cancel, the controls' own, any identifier, any notification
+        static const WPARAM ids[] = {IDOK, IDCANCEL, ID_REPORT, ID_BUTTON, 0, 0xFFFF, IDABORT, IDYES};
+        static const WPARAM codes[] = {BN_CLICKED, EN_CHANGE, EN_UPDATE, EN_SETFOCUS, EN_KILLFOCUS, 1, 0xFFFF};
+        WPARAM id = random.below(2) ? random.pick(ids) : random.below(0x10000);
+        WPARAM code = random.below(2) ? random.pick(codes) : random.below(0x10000);
+        HWND from[] = {nullptr, report, button, dialog};
+        deliver(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(random.pick(from)));
+        break;
+      }
+      case 5: {  // system commands other than close, and none that starts an interactive loop
+        // (move, size, the menus, scrolling, help mode) or another program (task list, screen
+        // saver) or turns the monitor off. The system reads only the high 12 bits: SC_SEPARATOR,
+        // 0xF00F, is a size command, whose loop waits for the mouse and then for ever.
+        static const WPARAM commands[] = {SC_MINIMIZE, SC_MAXIMIZE, SC_RESTORE, SC_NEXTWINDOW, SC_PREVWINDOW,
+                                          SC_ARRANGE, SC_DEFAULT, SC_HOTKEY, SC_MINIMIZE | 2,
+                                          SC_MAXIMIZE | 2, SC_RESTORE | 1};
+        WPARAM command = random.below(3) ? random.pick(commands) : random.below(0xF000);
+        deliver(dialog, WM_SYSCOMMAND, command, command == SC_HOTKEY ? reinterpret_cast<LPARAM>(dialog) : 0);
+        break;
+      }
+      case 6: {  // keys and characters
+        static const UINT kinds[] = {WM_KEYDOWN, WM_CHAR, WM_KEYUP};
+        UINT kind = random.pick(kinds);
+        WPARAM code = kind == WM_CHAR ? random.below(256) : any_key();
+        LPARAM lparam = 1 | (static_cast<LPARAM>(random.below(128)) << 16) |
+                        (kind == WM_KEYUP ? static_cast<LPARAM>(0xC0000000u) : 0);
+        deliver(any_window(), kind, code, lparam);
+        break;
+      }
+      case 7: {  // a click, inside or outside, with any buttons held
+        HWND to = any_window();
+        LPARAM at = random.below(2) ? MAKELPARAM(random.below(400), random.below(300)) : any_lparam();
+        WPARAM keys = random.below(2) ? MK_LBUTTON : random.below(0x80);
+        deliver(to, WM_LBUTTONDOWN, keys, at);
+        if (random.below(4)) deliver(to, WM_LBUTTONUP, keys & ~static_cast<WPARAM>(MK_LBUTTON), at);
+        break;
+      }
+      case 8: {  // activation in all its forms, minimised or not
+        static const WORD states[] = {WA_INACTIVE, WA_ACTIVE, WA_CLICKACTIVE, 3, 0xFFFF};
+        WORD state = random.below(4) ? random.pick(states) : static_cast<WORD>(random.next());
+        HWND other[] = {nullptr, dialog, report};
+        deliver(random.below(4) ? dialog : any_window(), WM_ACTIVATE, MAKEWPARAM(state, random.below(2)),
+                reinterpret_cast<LPARAM>(random.pick(other)));
+        break;
+      }
+      case 9:  // timers that nobody set (no timer procedure: its address would be a pointer)
+        deliver(any_window(), WM_TIMER, random.below(3) ? random.below(16) : random.next(), 0);
+        break;
+      case 10: {  // message numbers of the application's own ranges, which nothing here knows
+        UINT message = random.below(2) ? WM_USER + random.below(0x1000) : WM_APP + random.below(0x4000);
+        deliver(any_window(), message, random.next(), any_lparam());
+        break;
+      }
+      case 11:  // message numbers registered by name
+        deliver(any_window(), random.pick(registered), random.next(), any_lparam());
+        break;
+      default:  // nothing at all, and the cancelling of modes
+        deliver(any_window(), random.below(2) ? WM_NULL : WM_CANCELMODE, 0, 0);
+        break;
+    }
+  }
+
+  // Whatever was posted before has been handled once a size notification posted after it has
+  // laid the controls out (characters that keys turn into are posted while the keys are handled:
+  // a second notification comes after those). The layout shows it, which no character can touch.
+  bool drained(int k) {
+    const SIZE markers[] = {{30001, 20001}, {20003, 30003}};
+    for (const SIZE& m : markers) {
+      Layout want = expected_layout(m.cx, m.cy);
+      PostMessageA(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(m.cx, m.cy));
+      bool seen = false;
+      for (int tries = 0; tries < 500 && !seen; ++tries) {
+        seen = same(child_rect(dialog, button), want.button) && same(child_rect(dialog, report), want.report);
+        if (!seen) Sleep(20);
+      }
+      CHECK(seen, "checkpoint %d: the notification posted for %ldx%ld was not handled in 10 s", k, m.cx, m.cy);
+      if (!seen) return false;
+    }
+    return true;
+  }
+
+  struct Children {
+    int count = 0, report = 0, button = 0;
+  };
+  static BOOL CALLBACK count_child(HWND w, LPARAM p) {
+    Children* c = reinterpret_cast<Children*>(p);
+    ++c->count;
+    int id = GetDlgCtrlID(w);
+    if (id == ID_REPORT) ++c->report;
+    if (id == ID_BUTTON) ++c->button;
+    return TRUE;
+  }
+
+  // Back to a normal size, then alive, answering, its two controls, the report and the layout of
+  // its real client size.
+  void checkpoint(int k) {
+    int before = failures;
+    CHECK(IsWindow(dialog), "checkpoint %d: the dialog is gone", k);
+    if (!IsWindow(dialog)) { ++n.failed; return; }
+    if (drained(k)) {
+      for (int i = 0; i < 5 && (IsIconic(dialog) || IsZoomed(dialog)); ++i) ShowWindow(dialog, SW_RESTORE);
+      int cx = 180 + static_cast<int>(random.below(500)), cy = 150 + static_cast<int>(random.below(400));
+      RECT outer;
+      GetWindowRect(dialog, &outer);
+      // The same outer size again would bring no size notification.
+      if (outer.right - outer.left == cx && outer.bottom - outer.top == cy) cx += 3;
+      SetWindowPos(dialog, nullptr, 100, 80, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+      DWORD_PTR answer;
+      CHECK(SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 5000, &answer) != 0,
+            "checkpoint %d: the dialog does not answer", k);
+      CHECK(IsWindowVisible(dialog) && !IsIconic(dialog) && !IsZoomed(dialog), "checkpoint %d: not restored", k);
+      Children c;
+      EnumChildWindows(dialog, count_child, reinterpret_cast<LPARAM>(&c));
+      CHECK(c.count == 2 && c.report == 1 && c.button == 1, "checkpoint %d: %d child windows (%d text box, %d button)",
+            k, c.count, c.report, c.button);
+      CHECK(GetDlgItem(dialog, ID_REPORT) == report && GetDlgItem(dialog, ID_BUTTON) == button,
+            "checkpoint %d: the controls were replaced", k);
+      char when[64];
+      snprintf(when, sizeof when, "checkpoint %d (%dx%d)", k, cx, cy);
+      verify_state(dialog, when);
+    }
+    if (failures == before) ++n.passed;
+    else ++n.failed;
+  }
+};
+
+int hostile(int seconds, unsigned seed) {
+  HWND dialog = find_dialog(DIALOG_WAIT_MS);
+  CHECK(dialog != nullptr, "no visible window titled Resizing");
+  if (!dialog) return 1;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(dialog, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+  DWORD gdi_before = GetGuiResources(process, GR_GDIOBJECTS);
+  DWORD user_before = GetGuiResources(process, GR_USEROBJECTS);
+  Hostile h{dialog, GetDlgItem(dialog, ID_REPORT), GetDlgItem(dialog, ID_BUTTON), Random(seed), {}, {}};
+  const char* names[] = {"probe hostile one", "probe hostile two", "TaskbarCreated", "MSWHEEL_ROLLMSG"};
+  for (int i = 0; i < 4; ++i) h.registered[i] = RegisterWindowMessageA(names[i]);
+  const int EVERY = 200;
+  double start = now_ms();
+  long messages = 0;
+  int k = 0;
+  while (now_ms() - start < seconds * 1000.0 && h.n.failed < 3) {
+    h.one_message();
+    if (++messages % EVERY == 0) h.checkpoint(++k);
+  }
+  if (h.n.failed < 3) h.checkpoint(++k);  // the last, after the last message
+  DWORD gdi_after = GetGuiResources(process, GR_GDIOBJECTS);
+  DWORD user_after = GetGuiResources(process, GR_USEROBJECTS);
+  CloseHandle(process);
+  const HostileCounts& n = h.n;
+  printf("hostile: seed %u, %.1f s, %ld draws: %ld messages posted (%ld refused), %ld sent (%ld timed out, "
+         "%ld failed), %ld resize and show calls\n",
+         seed, (now_ms() - start) / 1000.0, messages, n.posted, n.post_failed, n.sent, n.timed_out, n.send_failed,
+         n.calls);
+  printf("hostile: checkpoints %ld passed, %ld failed\n", n.passed, n.failed);
+  printf("objects: gdi %lu -> %lu, user %lu -> %lu\n", gdi_before, gdi_after, user_before, user_after);
+  CHECK(gdi_after <= gdi_before && user_after <= user_before, "object counts grew");
+  CHECK(n.passed > 0 && n.failed == 0, "checkpoints failed");
+  printf("%s: hostile %ld checkpoints, %d failures\n", failures ? "FAILED" : "ok", n.passed + n.failed, failures);
+  return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -381,6 +656,8 @@ int main(int argc, char** argv) {
   }
   if (mode == "showstates" && argc > 2) return show_states(argv[2]);
   if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
-  printf("usage: probe check | soak N SEED | close | resize W H | showstates EXE | bench EXE N\n");
+  if (mode == "hostile") return hostile(argc > 2 ? atoi(argv[2]) : 10, argc > 3 ? atoi(argv[3]) : 1);
+  printf("usage: probe check | soak N SEED | close | resize W H | showstates EXE | bench EXE N |"
+         " hostile SECONDS SEED\n");
   return 2;
 }

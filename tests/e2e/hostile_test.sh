@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# End to end, hostile input: while resizing.exe runs under Wine in the current X display, the
+# probe sends its dialog and controls, for SECONDS (default 12) from a fixed SEED (default 1), a
+# mix of messages without pointers in their parameters, posted and sent with a timeout, and at
+# every checkpoint finds the dialog alive, answering, with its two controls and the report and
+# layout of its real client size. Then the close request must end the process with exit code 0.
+# The resident memory of the process is reported at the start, after a warm-up of a few seconds
+# from another seed (Wine's first surfaces for a maximised and an oversized window, its first
+# clipboard use) and at the end; from the warm-up to the end it must not grow by more than
+# LIMIT_KB (default 4096). scripts/hostile-soak.sh runs it for minutes.
+#   hostile_test.sh BUILD [SECONDS [SEED [LIMIT_KB]]]
+set -u
+build=$(cd "$1" && pwd)
+seconds=${2:-12}
+seed=${3:-1}
+limit=${4:-4096}
+wine=$(cd "$(dirname "$0")/../../scripts" && pwd)/wine-run.sh
+out=$build/e2e
+mkdir -p "$out"
+fail=0
+note() { echo "e2e hostile: $*"; }
+rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
+
+bash "$wine" "$build/resizing.exe" &
+app=$!  # the loader becomes the program's process
+trap 'kill $app 2>/dev/null' EXIT
+
+# Up and answered a first resize before memory is counted.
+bash "$wine" "$build/probe.exe" resize 300 250 || { note "no dialog"; exit 1; }
+start=$(rss $app)
+bash "$wine" "$build/probe.exe" hostile 3 $(( seed + 1000 )) > "$out/hostile-warm-up.txt"
+grep -q '^ok: hostile ' "$out/hostile-warm-up.txt" || { cat "$out/hostile-warm-up.txt"; note "the warm-up found failures"; fail=1; }
+before=$(rss $app)
+bash "$wine" "$build/probe.exe" hostile "$seconds" "$seed" | tee "$out/hostile.txt"
+grep -q '^ok: hostile ' "$out/hostile.txt" || { note "the hostile run found failures"; fail=1; }
+after=$(rss $app)
+note "resident memory at start ${start} kB, before/after ${seconds} s: ${before} kB / ${after} kB"
+[ $(( after - before )) -lt "$limit" ] || { note "memory grew by $(( after - before )) kB"; fail=1; }
+
+# The close request still ends the process with exit code 0 (within a minute).
+bash "$wine" "$build/probe.exe" close
+code=none
+for _ in $(seq 1 600); do
+  if ! kill -0 $app 2>/dev/null; then wait $app; code=$?; break; fi
+  sleep 0.1
+done
+trap - EXIT
+note "exit code after the close request: $code"
+[ "$code" = 0 ] || { note "resizing.exe did not end with 0 in 60 s"; kill $app 2>/dev/null; fail=1; }
+exit $fail
