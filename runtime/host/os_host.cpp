@@ -190,5 +190,5 @@ LONG RegOpenKeyExA(HKEY, LPCSTR, DWORD, REGSAM, HKEY* result) {
 }
 LONG RegCloseKey(HKEY) { ++host_os.reg_close_calls; return ERROR_SUCCESS; }
 
-HRESULT OleInitialize(LPVOID) { return 0; }
-void OleUninitialize(void) {}
+HRESULT OleInitialize(LPVOID) { ++host_os.ole_initialized; return 0; }
+void OleUninitialize(void) { --host_os.ole_initialized; }

@@ -96,6 +96,7 @@ struct HostOs {
   int close_handle_calls;
   bool fpu_key_present;
   int reg_open_calls, reg_close_calls;
+  int ole_initialized;  // OleInitialize calls not yet balanced by OleUninitialize
 };
 extern HostOs host_os;
 void host_os_reset();

@@ -274,14 +274,20 @@ TEST_F(MainSequenceTest, StartUpThenTheMainSequenceGiveTheHostsStartValues) {
 }
 
 TEST_F(MainSequenceTest, StartUpWithoutATlsSlotOrARecordGives255) {
+  // A failed start-up closes with OLE uninitialised and nothing else released.
+  const int ole = host_os.ole_initialized;
   uint32_t opened = 0;
   store_image(data_section_base(), pattern());
   {
     TlsAllocFails no_slot;
-    on_new_thread([&] { opened = startup_open(); });
+    on_new_thread([&] {
+      opened = startup_open();
+      startup_close(false);
+    });
   }
   EXPECT_EQ(opened, 255u);
   EXPECT_EQ(process_state()->tls_index, TLS_OUT_OF_INDEXES);
+  EXPECT_EQ(host_os.ole_initialized, ole);
 
   store_image(data_section_base(), pattern());
   opened = 0;
@@ -290,10 +296,28 @@ TEST_F(MainSequenceTest, StartUpWithoutATlsSlotOrARecordGives255) {
     on_new_thread([&] {
       opened = startup_open();
       EXPECT_EQ(TlsGetValue(process_state()->tls_index), nullptr);
+      startup_close(false);
     });
   }
   EXPECT_EQ(opened, 255u);
+  EXPECT_EQ(host_os.ole_initialized, ole);
   EXPECT_EQ(TlsFree(process_state()->tls_index), 1);  // the slot start-up took, still open
   EXPECT_EQ(main_call.calls, 0);
+}
+
+TEST_F(MainSequenceTest, FailedReleaseOfTheRecordKeepsTheSlot) {
+  // The record cannot be freed: the slot stays allocated (it still names the record), and OLE
+  // is uninitialised all the same.
+  const int ole = host_os.ole_initialized;
+  uint32_t opened = 0;
+  store_image(data_section_base(), pattern());
+  on_new_thread([&] {
+    opened = startup_open();
+    GlobalFreeFails no_free;
+    startup_close(true);
+  });
+  ASSERT_EQ(opened, 0u);
+  EXPECT_EQ(host_os.ole_initialized, ole);
+  EXPECT_EQ(TlsFree(process_state()->tls_index), 1);  // still allocated
 }
 }  // namespace
