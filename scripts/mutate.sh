@@ -88,7 +88,8 @@ current=      # the file a mutant is applied to, while it is
 backup=$WORK/backup
 restore() {
   if [ -n "$current" ]; then
-    cp -p "$backup" "$current"
+    # Written over, not copied with its old time stamp: the next build must compile it again.
+    cat "$backup" >"$current"
     cmp -s "$backup" "$current" || echo "error: could not restore $current (copy in $backup)" >&2
     current=
   fi
@@ -136,8 +137,18 @@ run_suite() {
   return 1
 }
 
-killed=0 survived=0 broken=0
+# The unmutated sources must build and pass, else no verdict means anything. Touching them first
+# makes sure no object of an interrupted earlier run survives.
+touch runtime/*.cpp toolkit/*.cpp app/*.cpp
+: >"$OUT/logs/baseline.log"
 start=$(date +%s)
+for p in host "$preset"; do
+  echo "=== baseline $p" >>"$OUT/logs/baseline.log"
+  run_suite "$p" "" "$OUT/logs/baseline.log" ||
+    { echo "error: the unmutated $p build fails (build/mutate/logs/baseline.log)" >&2; exit 1; }
+done
+echo "baseline: host and $preset pass ($(($(date +%s) - start))s)" | tee -a "$RESULTS"
+killed=0 survived=0 broken=0
 total=$(ls "$WORK/m" | wc -l)
 for d in "$WORK"/m/*; do
   i=$(basename "$d")
@@ -160,7 +171,7 @@ for d in "$WORK"/m/*; do
         run_suite "$s" "$tests" "$log"
         case $? in
           1) verdict=killed
-             detail="$s: $(grep -E '\*\*\*Failed|\*\*\*Timeout|\*\*\*Exception|time limit' "$log" | head -n 1 | sed -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: //; s/ +/ /g')"
+             detail="$s: $(grep -E '\*\*\*Failed|\*\*\*Timeout|\*\*\*Exception|time limit' "$log" | head -n 1 | sed -E 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: //; s/ *\.{3,}/ /; s/ +/ /g')"
              break ;;
           2) verdict=broken detail="$s: does not build"; break ;;
         esac
