@@ -140,6 +140,7 @@ TEST(NumericBits, ArrayOperations) {
   EXPECT_EQ(bit_test(two, 9), 1);
   EXPECT_EQ(bit_test(two, 8), 0);
   EXPECT_EQ(bit_test(two, 1), 0);
+  EXPECT_EQ(bit_test(two, 13), 0);  // bit 5 of the second byte, not bit 1
 
   unsigned char bytes[6] = {0, 0, 0, 0, 0, 0};
   bit_set(bytes + 1, 31);

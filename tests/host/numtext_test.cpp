@@ -324,6 +324,9 @@ TEST(NumberTextTest, DigitsFollowEveryRoundingOfTheScaling) {
       {0x017A, 0xA34FD4EA28DAAB4Au, 15, " 1.32046564683663E-4818"},    // p = 4835: x 10^4096, T2, T3, T4, T6, x f
       {0xBFD5, 0xC7B3522A25246DB3u, 15, "-3.54739300126188E-13"},      // p = 30: T1, x f
       {0x402A, 0x807468B006346661u, 15, " 8827341308003.28"},          // p = 5: x f
+      // 41 steps below 10^-205: the estimate is one too high and the first scaling rounds to
+      // 10^17 exactly, which has 18 digits and is kept (within 0.2 of it whatever the roundings).
+      {0x3D56, 0x806BD9714632DFCDu, 18, " 1E-205"},                   // p = 222: no second pass
   };
   for (const Row& r : rows)
     EXPECT_EQ(text_of(from_bits(r.sign_exponent, r.significand), r.digits), r.text)

@@ -225,6 +225,7 @@ TEST_F(StringsTest, ResizePadsCutsAndEmpties) {
   EXPECT_EQ(string_view(r).data[6], 0);
   r = string_resize(r, 2);
   EXPECT_EQ(text(string_view(r)), "ab");
+  EXPECT_EQ(string_view(r).data[2], 0);  // a cut copies no byte past the new length
   r = string_resize(r, 0);
   EXPECT_EQ(r, 0u);
   EXPECT_EQ(host_os.string_blocks_live, live_);

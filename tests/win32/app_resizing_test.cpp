@@ -82,8 +82,11 @@ TEST_F(ResizingDialog, ControlsHaveNoSizeUntilTheFirstSizeNotification) {
   }
   dialog_show_modeless(dialog, resize_callback, nullptr);
   pump_messages();
-  RECT client;
+  RECT client, expected = {0, 0, 105, 90};
   GetClientRect(dialog, &client);
+  MapDialogRect(dialog, &expected);  // the client area is the dialog's 105 by 90 units
+  EXPECT_EQ(client.right, expected.right);
+  EXPECT_EQ(client.bottom, expected.bottom);
   EXPECT_GT(size_of(ID_REPORT).cx, 0);
   EXPECT_GT(size_of(ID_BUTTON).cy, 0);
   EXPECT_EQ(report(), "Width =  " + std::to_string(client.right) + " pixels \r\nHeight =  " +
