@@ -21,6 +21,9 @@ include(GoogleTest)
 # Asking a program for its cases starts it once more under Wine: where that costs much, the
 # suites can be registered one test per program only.
 option(WINE_TEST_CASES "Each GoogleTest case of the Wine suites a test of its own" ON)
+# How long one whole test program may take: a program that starts others (the start-up test
+# starts six) needs many minutes under an emulated 32-bit Wine.
+set(WINE_PROGRAM_TIMEOUT 300 CACHE STRING "Time limit in seconds of one whole Wine test program")
 # The properties of every test that runs under Wine.
 function(wine_test name timeout)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${WINE_TEST_ENVIRONMENT}"
@@ -60,7 +63,7 @@ foreach(name ${WIN_TESTS} app_resizing_test)
                          PROPERTIES LABELS case FIXTURES_REQUIRED wine TIMEOUT 120)
   endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  wine_test(${name} 300)
+  wine_test(${name} ${WINE_PROGRAM_TIMEOUT})
   set_tests_properties(${name} PROPERTIES LABELS whole)
 endforeach()
 target_sources(app_resizing_test PRIVATE ${APP_SOURCES})

@@ -30,13 +30,13 @@ EMULATOR_EXCLUDED=DialogModalTest.DialogClosedBySentMessageEndsTheIdleLoop
 # its own (win32) or each program whole (the -whole presets), where starting a program costs
 # much: under the emulator, and for the 64-bit suite, which only checks the same sources again.
 windows_suite() {
-  local preset=$1 tests=$2 status=0 filter= cases=ON
+  local preset=$1 tests=$2 status=0 filter= cases=ON timeout=300
   [ "$tests" = "$preset" ] || cases=OFF
   if [ "$preset" = win32 ] && [ "$WINE32_MODE" = emulated ]; then
-    filter=-$EMULATOR_EXCLUDED
+    filter=-$EMULATOR_EXCLUDED timeout=1200
     echo "note: under the emulator the 32-bit suite leaves out $EMULATOR_EXCLUDED (it runs in the 64-bit suite)"
   fi
-  cmake --preset "$preset" -DWINE_TESTS=ON -DWINE_TEST_CASES=$cases >/dev/null
+  cmake --preset "$preset" -DWINE_TESTS=ON -DWINE_TEST_CASES=$cases -DWINE_PROGRAM_TIMEOUT=$timeout >/dev/null
   cmake --build --preset "$preset"
   echo "== $preset suite (test preset $tests)"
   env ${filter:+GTEST_FILTER=$filter} xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$tests" || status=$?

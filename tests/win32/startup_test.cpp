@@ -47,7 +47,8 @@ Launch launch(const char* program, const std::string& rest, bool use_show_window
     ADD_FAILURE() << "cannot start " << path;
     return result;
   }
-  if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+  // Two minutes: under an emulated 32-bit Wine a process takes most of a minute to start.
+  if (WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0) {
     TerminateProcess(pi.hProcess, 99);
     ADD_FAILURE() << program << " did not end";
   }
