@@ -45,8 +45,15 @@ if(PRODUCT_LTO)
   set_target_properties(runtime runtime_entry runtime_nocrt toolkit PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
 endif()
 set(NOCRT_LINKER_SCRIPT ${CMAKE_SOURCE_DIR}/cmake/nocrt.ld)
-function(add_nocrt_executable name)
+
+# add_dialog_program(NAME SOURCES...): a program built on the toolkit and the runtime, as
+# resizing.exe is. The sources define app_main and the program's data image
+# (RUNTIME_DATA_SECTION); a .rc file among them gives it resources. It is built with the
+# product's options (size flags, link-time optimisation where the build has it, no C runtime,
+# entered at program_entry) and lands in the build folder beside resizing.exe.
+function(add_dialog_program name)
   add_executable(${name} ${ARGN})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   if(PRODUCT_LTO)
     set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
   endif()
@@ -64,7 +71,9 @@ function(add_nocrt_executable name)
   target_link_libraries(${name} PRIVATE runtime_entry toolkit runtime runtime_nocrt ${WINDOWS_LIBS} gcc)
 endfunction()
 
-add_nocrt_executable(resizing ${APP_SOURCES})
+add_dialog_program(resizing ${APP_SOURCES})
+# Example programs for people who write their own with the toolkit.
+add_subdirectory(examples)
 add_test(NAME product_imports
          COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh $<TARGET_FILE:resizing> ${ENTRY_SYMBOL})
 

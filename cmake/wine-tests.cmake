@@ -80,7 +80,7 @@ foreach(src ${WIN_PROGRAMS})
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win32/programs/${name}.rc)
     set(program_rc ${CMAKE_SOURCE_DIR}/tests/win32/programs/${name}.rc)
   endif()
-  add_nocrt_executable(${name} ${src} ${program_rc})
+  add_dialog_program(${name} ${src} ${program_rc})
 endforeach()
 # The start-up failure programs use up a resource before their entry point runs, from a TLS
 # callback (before_entry.hpp): their links keep the TLS directory, which nothing references.

@@ -1,21 +1,28 @@
 #!/usr/bin/env bash
-# Builds resizing.exe, the 32-bit product, and runs it under 32-bit Wine (under qemu's i386
-# emulator where this machine's kernel cannot run 32-bit programs): on the display when there is
-# one; otherwise inside Xvfb, where it is resized twice, photographed into the build folder and
-# closed.
+# Builds a program of the 32-bit build and runs it under 32-bit Wine (under qemu's i386 emulator
+# where this machine's kernel cannot run 32-bit programs): on the display when there is one;
+# otherwise inside Xvfb, where it is photographed into build/win32/screenshots and closed.
+#
+#   bash scripts/run.sh                      resizing.exe, the product (resized twice in Xvfb)
+#   bash scripts/run.sh PROGRAM [ARGS...]    another program of the build, an example say:
+#                                            bash scripts/run.sh controls_demo show-menu
+# WINE_DPI=120 (or 144, ...) runs it in a prefix whose programs see that resolution in dots per
+# inch instead of 96.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+program=${1:-resizing}
+[ $# -gt 0 ] && shift
 bash scripts/setup.sh
 source scripts/wine-env.sh
 source scripts/wine32-mode.sh
 wine32_mode_begin
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target resizing probe
+cmake --build --preset win32 --target "$program" probe
 build=build/win32
-WINEPREFIX=$(wine_prefix_ready)
+WINEPREFIX=$(wine_prefix_ready "${WINE_DPI:-96}")
 export WINEPREFIX WINE_LOADER=$WINE32_LOADER
 if [ -n "${DISPLAY:-}" ]; then
-  "$WINE_LOADER" "$build/resizing.exe"
+  "$WINE_LOADER" "$build/$program.exe" "$@"
 else
-  xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-headless.sh "$build"
+  xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-headless.sh "$build" "$program" "$@"
 fi

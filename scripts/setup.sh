@@ -11,7 +11,7 @@ set -uo pipefail
 packages=(
   cmake g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-  wine wine32:i386 wine64
+  wine wine32:i386 wine64 fonts-wine
   xvfb xauth openbox xdotool imagemagick x11-utils
   googletest libgtest-dev libbenchmark-dev libgmp-dev
   "$@"

@@ -1,13 +1,29 @@
 #!/usr/bin/env bash
-# Makes a Wine prefix for the tests and the run command: booted once, no crash dialog, and X11
+# Makes a Wine prefix for the tests and the run command: booted once, no crash dialog, X11
 # windows neither decorated nor managed (without a window manager Wine otherwise waits on every
-# destruction). WINEPREFIX and WINEARCH say which (scripts/wine-env.sh calls this).
+# destruction), and Wine's own Windows fonts in its Fonts folder: Marlett draws the caption
+# buttons' symbols and MS Sans Serif and Tahoma are the dialog fonts a Windows user sees (without
+# them Wine falls back to a Linux font and draws the caption buttons as letters). WINEPREFIX and
+# WINEARCH say which (scripts/wine-env.sh calls this).
+#
+# With a second argument, a resolution in dots per inch, it only sets the logical resolution
+# that programs see (LogPixels: 96 is 100 %, 120 is 125 %, 144 is 150 %) in a prefix made before.
 set -eu
 loader=$1
+dpi=${2:-}
 : "${WINEPREFIX:?}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-"$loader" wineboot -i
 reg() { "$loader" reg add "$@" /f; }
+if [ -n "$dpi" ]; then
+  reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
+  /usr/lib/wine/wineserver -w
+  exit 0
+fi
+"$loader" wineboot -i
+fonts=/usr/share/wine/fonts
+for font in marlett.ttf ms_sans_serif.ttf tahoma.ttf tahomabd.ttf; do
+  cp "$fonts/$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N
 reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N

@@ -11,6 +11,8 @@
 //   probe showstates EXE start EXE hidden, then minimised, by its start-up information: the
 //                        dialog must appear restored each time; close it
 //   probe bench EXE N    start EXE, time until its dialog is visible, then time N resizes
+//   probe wait-dialog    wait for any other program's visible toolkit dialog; print its title
+//   probe close-dialog   post a close request to that dialog
 //   probe hostile SECONDS SEED
 //                        for SECONDS, a mix of messages without pointers in their parameters,
 //                        drawn from SEED, posted and sent to the dialog and its controls; at
@@ -264,6 +266,45 @@ int soak(int n, unsigned seed) {
 
 int close_dialog() {
   HWND dialog = find_dialog(5000);
+  if (!dialog) { printf("FAILED: no dialog to close\n"); return 1; }
+  PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return 0;
+}
+
+// Any program's dialog: a visible top-level window of the dialog class that belongs to another
+// process (every toolkit dialog has that class; the probe's own scale dialog is never shown).
+BOOL CALLBACK look_for_any_dialog(HWND w, LPARAM p) {
+  DWORD owner_pid = 0;
+  char cls[16] = {};
+  GetWindowThreadProcessId(w, &owner_pid);
+  GetClassNameA(w, cls, sizeof cls);
+  if (owner_pid == GetCurrentProcessId() || !IsWindowVisible(w) || lstrcmpA(cls, "#32770") != 0)
+    return TRUE;
+  *reinterpret_cast<HWND*>(p) = w;
+  return FALSE;
+}
+
+HWND find_any_dialog(int timeout_ms) {
+  for (int waited = 0; waited < timeout_ms; waited += 20) {
+    HWND found = nullptr;
+    EnumWindows(look_for_any_dialog, reinterpret_cast<LPARAM>(&found));
+    if (found) return found;
+    Sleep(20);
+  }
+  return nullptr;
+}
+
+int wait_any_dialog() {
+  HWND dialog = find_any_dialog(DIALOG_WAIT_MS);
+  if (!dialog) { printf("FAILED: no dialog appeared\n"); return 1; }
+  char title[256] = {};
+  GetWindowTextA(dialog, title, sizeof title);
+  printf("dialog \"%s\"\n", title);
+  return 0;
+}
+
+int close_any_dialog() {
+  HWND dialog = find_any_dialog(5000);
   if (!dialog) { printf("FAILED: no dialog to close\n"); return 1; }
   PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   return 0;
@@ -647,6 +688,8 @@ int main(int argc, char** argv) {
   if (mode == "check") return check();
   if (mode == "soak") return soak(argc > 2 ? atoi(argv[2]) : 300, argc > 3 ? atoi(argv[3]) : 1);
   if (mode == "close") return close_dialog();
+  if (mode == "wait-dialog") return wait_any_dialog();
+  if (mode == "close-dialog") return close_any_dialog();
   if (mode == "resize" && argc > 3) {
     HWND dialog = find_dialog(DIALOG_WAIT_MS);
     if (!dialog) return 1;
@@ -657,7 +700,7 @@ int main(int argc, char** argv) {
   if (mode == "showstates" && argc > 2) return show_states(argv[2]);
   if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
   if (mode == "hostile") return hostile(argc > 2 ? atoi(argv[2]) : 10, argc > 3 ? atoi(argv[3]) : 1);
-  printf("usage: probe check | soak N SEED | close | resize W H | showstates EXE | bench EXE N |"
-         " hostile SECONDS SEED\n");
+  printf("usage: probe check | soak N SEED | close | resize W H | wait-dialog | close-dialog |"
+         " showstates EXE | bench EXE N | hostile SECONDS SEED\n");
   return 2;
 }

@@ -167,13 +167,13 @@ int32_t app_main(HINSTANCE, uintptr_t, const char* tail, uint32_t) {
   add(dialog, CONTROL_LIST_BOX, ID_LIST, "", 152, 44, 140, 36, &list);
   list_select(dialog, ID_LIST, 2);
 
-  add(dialog, CONTROL_IMAGE, 0, "TESTBITMAP", 152, 90, 30, 20);
+  add(dialog, CONTROL_IMAGE, 0, "DEMOBITMAP", 152, 90, 30, 20);
   add(dialog, CONTROL_LABEL, 0, "Image", 152, 114, 40, 8);
-  add(dialog, CONTROL_SIZED_IMAGE, 0, "TESTBITMAP", 200, 86, 60, 24);
+  add(dialog, CONTROL_SIZED_IMAGE, 0, "DEMOBITMAP", 200, 86, 60, 24);
   add(dialog, CONTROL_LABEL, 0, "Sized image", 200, 114, 60, 8);
-  add(dialog, CONTROL_IMAGE_BUTTON, 0, "TESTICON", 152, 130, 30, 24);
+  add(dialog, CONTROL_IMAGE_BUTTON, 0, "DEMOICON", 152, 130, 30, 24);
   add(dialog, CONTROL_LABEL, 0, "Image button", 152, 158, 48, 8);
-  add(dialog, CONTROL_SIZED_IMAGE_BUTTON, 0, "TESTBITMAP", 200, 130, 60, 24);
+  add(dialog, CONTROL_SIZED_IMAGE_BUTTON, 0, "DEMOBITMAP", 200, 130, 60, 24);
   add(dialog, CONTROL_LABEL, 0, "Sized image button", 200, 158, 80, 8);
 
   button_set_check(dialog, ID_OPTION, BST_CHECKED);

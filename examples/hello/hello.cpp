@@ -1,0 +1,58 @@
+// The smallest useful dialog program: a text box, a button whose callback changes the text, and
+// a menu item that does the same from the menu bar. It runs until its dialog is closed.
+#include <windows.h>
+
+#include "runtime/data_image.hpp"
+#include "runtime/startup.hpp"
+#include "runtime/strings.hpp"
+#include "toolkit/controls.hpp"
+#include "toolkit/dialog.hpp"
+#include "toolkit/menus.hpp"
+
+// No constants of its own: the constants area stays zero.
+struct HelloConstants {
+  unsigned char bytes[DATA_CONSTANTS_SIZE];
+};
+RUNTIME_DATA_SECTION(HelloConstants, {});
+
+namespace {
+
+enum : int32_t { ID_TEXT = 100, ID_BUTTON = 101, ID_MENU_HELLO = 200 };
+
+// The button's callback and the menu item's: both put a greeting into the text box. A control's
+// callback sees every WM_COMMAND of its control; a click and a menu choice both carry code 0.
+INT_PTR CALLBACK say_hello(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+  if (message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED) return 0;  // not handled
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, "Hello, ");
+  temp_push_cstring(&frame, "world");
+  string_join(&frame);                         // one temporary: "Hello, world"
+  control_set_text(&frame, dialog, ID_TEXT);  // consumes it
+  return 1;                                   // handled
+}
+
+}  // namespace
+
+int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, "Hello");
+  HWND dialog = dialog_create(&frame, nullptr, -1, -1, 160, 60,
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0);
+
+  // Text, then class name (empty: the kind gives the class), then the control.
+  temp_push_cstring(&frame, "Press the button");
+  temp_push_empty(&frame);
+  control_add(&frame, CONTROL_TEXT_BOX, dialog, ID_TEXT, nullptr, 8, 8, 144, 12, 0, 0, nullptr);
+  temp_push_cstring(&frame, "&Say hello");
+  temp_push_empty(&frame);
+  control_add(&frame, CONTROL_PUSH_BUTTON, dialog, ID_BUTTON, nullptr, 56, 32, 48, 14, 0, 0,
+              say_hello);
+
+  HMENU bar = menu_create(0);
+  temp_push_cstring(&frame, "&Hello!");
+  menu_insert_item(&frame, bar, 0, 1, 0, ID_MENU_HELLO, say_hello);
+  menu_attach(dialog, bar);
+
+  dialog_show_modal(dialog, nullptr, nullptr);  // returns when the dialog is closed
+  return 0;
+}
