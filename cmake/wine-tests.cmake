@@ -3,7 +3,7 @@
 # wine_prefix test makes on first use (a fixture every Wine test requires), with the settings of
 # scripts/wine-env.sh, the one place that says how Wine runs here.
 execute_process(
-  COMMAND bash -c "source scripts/wine-env.sh && echo \"$(wine_prefix_path)|$WINEDEBUG|$WINEDLLOVERRIDES\""
+  COMMAND bash -c "source scripts/wine-env.sh && echo \"$(wine_prefix_path)|$WINEDEBUG|$WINEDLLOVERRIDES|$WINE_PREFIX_ROOT\""
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE wine_settings OUTPUT_STRIP_TRAILING_WHITESPACE)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${CMAKE_SOURCE_DIR}/scripts/wine-env.sh ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh)
@@ -11,7 +11,10 @@ string(REPLACE "|" ";" wine_settings "${wine_settings}")
 list(GET wine_settings 0 WINE_PREFIX)
 list(GET wine_settings 1 wine_debug)
 list(GET wine_settings 2 wine_overrides)
-set(WINE_TEST_ENVIRONMENT WINEPREFIX=${WINE_PREFIX} WINEDEBUG=${wine_debug} WINEDLLOVERRIDES=${wine_overrides})
+list(GET wine_settings 3 wine_prefix_root)
+# The prefix root too: a test that needs a prefix for another resolution makes it beside this one.
+set(WINE_TEST_ENVIRONMENT WINEPREFIX=${WINE_PREFIX} WINEDEBUG=${wine_debug} WINEDLLOVERRIDES=${wine_overrides}
+                          WINE_PREFIX_ROOT=${wine_prefix_root})
 add_test(NAME wine_prefix COMMAND bash -c "source scripts/wine-env.sh && wine_prefix_ready"
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 1200)
@@ -93,10 +96,19 @@ foreach(name startup_tls_fails startup_record_fails)
   target_link_options(${name} PRIVATE -Wl,-u,${TLS_DIRECTORY_SYMBOL})
 endforeach()
 
-# End to end: the scripts that drive resizing.exe with the probe (built with the product).
+# End to end: the scripts that drive resizing.exe with the probe (built with the product). They
+# share the X display and look for the one dialog titled Resizing: one at a time. The Resizing
+# test runs at 96 dpi and again at 120 and 144 (125 % and 150 % on Windows).
 file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/*_test.sh)
 foreach(script ${E2E_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)
   add_test(NAME ${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
   wine_test(${name} 900)
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK resizing_dialog)
+endforeach()
+foreach(dpi 120 144)
+  add_test(NAME resizing_test_dpi${dpi} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/resizing_test.sh
+                                                  ${CMAKE_BINARY_DIR} ${dpi})
+  wine_test(resizing_test_dpi${dpi} 900)
+  set_tests_properties(resizing_test_dpi${dpi} PROPERTIES RESOURCE_LOCK resizing_dialog)
 endforeach()

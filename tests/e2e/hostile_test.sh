@@ -14,16 +14,10 @@ build=$(cd "$1" && pwd)
 seconds=${2:-12}
 seed=${3:-1}
 limit=${4:-4096}
-wine=$(cd "$(dirname "$0")/../../scripts" && pwd)/wine-run.sh
-out=$build/e2e
-mkdir -p "$out"
 fail=0
 note() { echo "e2e hostile: $*"; }
-rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
-
-bash "$wine" "$build/resizing.exe" &
-app=$!  # the loader becomes the program's process
-trap 'kill $app 2>/dev/null' EXIT
+source "$(dirname "$0")/common.sh"
+start_resizing
 
 # Up and answered a first resize before memory is counted.
 bash "$wine" "$build/probe.exe" resize 300 250 || { note "no dialog"; exit 1; }
@@ -37,14 +31,6 @@ after=$(rss $app)
 note "resident memory at start ${start} kB, before/after ${seconds} s: ${before} kB / ${after} kB"
 [ $(( after - before )) -lt "$limit" ] || { note "memory grew by $(( after - before )) kB"; fail=1; }
 
-# The close request still ends the process with exit code 0 (within a minute).
-bash "$wine" "$build/probe.exe" close
-code=none
-for _ in $(seq 1 600); do
-  if ! kill -0 $app 2>/dev/null; then wait $app; code=$?; break; fi
-  sleep 0.1
-done
-trap - EXIT
-note "exit code after the close request: $code"
-[ "$code" = 0 ] || { note "resizing.exe did not end with 0 in 60 s"; kill $app 2>/dev/null; fail=1; }
+# The close request still ends the process with exit code 0.
+close_and_expect_exit_0
 exit $fail

@@ -4,7 +4,8 @@
 // from a hidden dialog of the same template made by this probe (the scale of a foreign dialog
 // cannot be asked for across processes).
 //
-//   probe check          verify the dialog over a series of resizes; print "BACKGROUND x y"
+//   probe check [DPI]    verify the screen's resolution (96 unless given), the initial size and
+//                        the dialog over a series of resizes; print "BACKGROUND x y"
 //   probe soak N SEED    N random resizes, the report checked after each
 //   probe close          post a close request (WM_SYSCOMMAND, SC_CLOSE)
 //   probe resize W H     resize the dialog's outer window to W by H pixels
@@ -166,10 +167,31 @@ void resize_to(HWND dialog, int cx, int cy) {
   SetWindowPos(dialog, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int check() {
+// The screen's resolution is `dpi`, the dialog's fonts scaled to it, and the dialog starts at
+// 105 by 90 of its units.
+void check_resolution_and_initial_size(HWND dialog, int dpi) {
+  HDC screen = GetDC(nullptr);
+  int dpi_x = GetDeviceCaps(screen, LOGPIXELSX), dpi_y = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  CHECK(dpi_x == dpi && dpi_y == dpi, "the screen has %d by %d dpi, not %d", dpi_x, dpi_y, dpi);
+  // Eight vertical units are one line of the dialog's 8-point font: at least 8 points high.
+  POINT line = to_pixels(4, 8);
+  CHECK(line.y * 72 >= 8 * dpi, "a line of the dialog font is %ld pixels at %d dpi", line.y, dpi);
+  RECT client;
+  GetClientRect(dialog, &client);
+  POINT want = to_pixels(105, 90);
+  printf("at %d dpi: 4 by 8 units are %ld by %ld pixels; the client area is %ld by %ld\n", dpi,
+         line.x, line.y, client.right, client.bottom);
+  CHECK(client.right == want.x && client.bottom == want.y,
+        "initial client area %ldx%ld, want 105 by 90 units: %ldx%ld", client.right, client.bottom,
+        want.x, want.y);
+}
+
+int check(int dpi) {
   HWND dialog = find_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
+  check_resolution_and_initial_size(dialog, dpi);
   // Centred on the screen (the work area, as the system centres dialogs).
   RECT outer, work;
   GetWindowRect(dialog, &outer);
@@ -685,7 +707,7 @@ int main(int argc, char** argv) {
   scale = scale_dialog();
   if (!scale) { printf("FAILED: cannot make the scale dialog\n"); return 2; }
   std::string mode = argc > 1 ? argv[1] : "check";
-  if (mode == "check") return check();
+  if (mode == "check") return check(argc > 2 ? atoi(argv[2]) : 96);
   if (mode == "soak") return soak(argc > 2 ? atoi(argv[2]) : 300, argc > 3 ? atoi(argv[3]) : 1);
   if (mode == "close") return close_dialog();
   if (mode == "wait-dialog") return wait_any_dialog();
@@ -700,7 +722,7 @@ int main(int argc, char** argv) {
   if (mode == "showstates" && argc > 2) return show_states(argv[2]);
   if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
   if (mode == "hostile") return hostile(argc > 2 ? atoi(argv[2]) : 10, argc > 3 ? atoi(argv[3]) : 1);
-  printf("usage: probe check | soak N SEED | close | resize W H | wait-dialog | close-dialog |"
+  printf("usage: probe check [DPI] | soak N SEED | close | resize W H | wait-dialog | close-dialog |"
          " showstates EXE | bench EXE N | hostile SECONDS SEED\n");
   return 2;
 }
