@@ -1,5 +1,5 @@
-# Sourced by the end-to-end tests: starting resizing.exe under Wine, reading its memory, and
-# ending it with the close request. The caller sets `build` (the build folder) and `fail`.
+# Sourced by the end-to-end tests: starting a program of the build under Wine, reading its
+# memory, and ending it with the close request. The caller sets `build` (the build folder) and `fail`.
 wine=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine-run.sh
 out=$build/e2e
 mkdir -p "$out"
@@ -7,24 +7,27 @@ mkdir -p "$out"
 # The resident memory of a process in kB (0 once it is gone).
 rss() { awk '/^VmRSS/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 
-# Starts resizing.exe in the background; `app` is its process (the loader becomes the program's)
-# and is killed if the test ends before it does.
-start_resizing() {
-  bash "$wine" "$build/resizing.exe" &
+# Starts PROGRAM ARGS... in the background; `app` is its process (the loader becomes the
+# program's) and is killed if the test ends before it does.
+start_program() {
+  bash "$wine" "$build/$1.exe" "${@:2}" &
   app=$!
   trap 'kill $app 2>/dev/null' EXIT
 }
 
-# The close request must end the process with exit code 0 within a minute (also under an
-# emulator); otherwise the test fails and the process is killed.
+# The close request (the probe's `close` for resizing.exe, `close-dialog` for any other program's
+# dialog) must end the process with exit code 0 within a minute (also under an emulator);
+# otherwise the test fails and the process is killed.
+#   close_and_expect_exit_0 [PROGRAM]
 close_and_expect_exit_0() {
-  local code=none
-  bash "$wine" "$build/probe.exe" close
+  local code=none program=${1:-resizing} request=close
+  [ "$program" = resizing ] || request=close-dialog
+  bash "$wine" "$build/probe.exe" $request
   for _ in $(seq 1 600); do
     if ! kill -0 $app 2>/dev/null; then wait $app; code=$?; break; fi
     sleep 0.1
   done
   trap - EXIT
-  note "exit code after the close request: $code"
-  [ "$code" = 0 ] || { note "resizing.exe did not end with 0 in 60 s"; kill $app 2>/dev/null; fail=1; }
+  note "$program.exe: exit code after the close request: $code"
+  [ "$code" = 0 ] || { note "$program.exe did not end with 0 in 60 s"; kill $app 2>/dev/null; fail=1; }
 }

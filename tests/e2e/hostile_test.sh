@@ -17,7 +17,7 @@ limit=${4:-4096}
 fail=0
 note() { echo "e2e hostile: $*"; }
 source "$(dirname "$0")/common.sh"
-start_resizing
+start_program resizing
 
 # Up and answered a first resize before memory is counted.
 bash "$wine" "$build/probe.exe" resize 300 250 || { note "no dialog"; exit 1; }

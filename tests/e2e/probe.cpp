@@ -14,6 +14,10 @@
 //   probe bench EXE N    start EXE, time until its dialog is visible, then time N resizes
 //   probe wait-dialog    wait for any other program's visible toolkit dialog; print its title
 //   probe close-dialog   post a close request to that dialog
+//   probe dialog-text ID TEXT     wait up to 5 s for that dialog's control ID to show TEXT
+//   probe dialog-set-text ID TEXT set it
+//   probe dialog-command ID       send the dialog the command ID, as a click of control ID or,
+//                                 without such a control, as a menu choice
 //   probe hostile SECONDS SEED
 //                        for SECONDS, a mix of messages without pointers in their parameters,
 //                        drawn from SEED, posted and sent to the dialog and its controls; at
@@ -330,6 +334,27 @@ int close_any_dialog() {
   if (!dialog) { printf("FAILED: no dialog to close\n"); return 1; }
   PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   return 0;
+}
+
+// The text and commands of another program's dialog, for the examples' test.
+int any_dialog_control(int argc, char** argv) {
+  HWND dialog = find_any_dialog(DIALOG_WAIT_MS);
+  if (!dialog) { printf("FAILED: no dialog\n"); return 1; }
+  std::string mode = argv[1];
+  int id = atoi(argv[2]);
+  HWND control = GetDlgItem(dialog, id);
+  if (mode == "dialog-command") {
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(control));
+    return 0;
+  }
+  if (!control) { printf("FAILED: no control %d\n", id); return 1; }
+  if (argc < 4) return 2;
+  if (mode == "dialog-set-text") return SetWindowTextA(control, argv[3]) ? 0 : 1;
+  // The program may still be working through messages posted to it before it showed the dialog.
+  for (int tries = 0; tries < 250 && text_of(control) != argv[3]; ++tries) Sleep(20);
+  if (text_of(control) == argv[3]) return 0;
+  printf("FAILED: control %d shows \"%s\", not \"%s\"\n", id, text_of(control).c_str(), argv[3]);
+  return 1;
 }
 
 struct ProcessDialog {
@@ -712,6 +737,8 @@ int main(int argc, char** argv) {
   if (mode == "close") return close_dialog();
   if (mode == "wait-dialog") return wait_any_dialog();
   if (mode == "close-dialog") return close_any_dialog();
+  if ((mode == "dialog-text" || mode == "dialog-set-text" || mode == "dialog-command") && argc > 2)
+    return any_dialog_control(argc, argv);
   if (mode == "resize" && argc > 3) {
     HWND dialog = find_dialog(DIALOG_WAIT_MS);
     if (!dialog) return 1;
@@ -723,6 +750,7 @@ int main(int argc, char** argv) {
   if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
   if (mode == "hostile") return hostile(argc > 2 ? atoi(argv[2]) : 10, argc > 3 ? atoi(argv[3]) : 1);
   printf("usage: probe check [DPI] | soak N SEED | close | resize W H | wait-dialog | close-dialog |"
+         " dialog-text ID TEXT | dialog-set-text ID TEXT | dialog-command ID |"
          " showstates EXE | bench EXE N | hostile SECONDS SEED\n");
   return 2;
 }

@@ -17,7 +17,7 @@ if [ "$dpi" != 96 ]; then
   export WINEPREFIX
 fi
 shot=$out/screen-$dpi.png
-start_resizing
+start_program resizing
 
 bash "$wine" "$build/probe.exe" check "$dpi" | tee "$out/check-$dpi.txt" | grep -v '^BACKGROUND' || true
 grep -q '^ok: 0 failures' "$out/check-$dpi.txt" || { note "the check found failures"; fail=1; }
