@@ -262,16 +262,31 @@ int check(int dpi) {
   return failures ? 1 : 0;
 }
 
+// The GDI and USER object counts of the dialog's process, where the system keeps them (Wine
+// answers 0): they must not grow over a run.
+struct ObjectCounts {
+  HANDLE process;
+  DWORD gdi, user;
+};
+ObjectCounts object_counts_begin(HWND dialog) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(dialog, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+  return {process, GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS)};
+}
+void object_counts_end(const ObjectCounts& before) {
+  DWORD gdi = GetGuiResources(before.process, GR_GDIOBJECTS);
+  DWORD user = GetGuiResources(before.process, GR_USEROBJECTS);
+  CloseHandle(before.process);
+  printf("objects: gdi %lu -> %lu, user %lu -> %lu\n", before.gdi, gdi, before.user, user);
+  CHECK(gdi <= before.gdi && user <= before.user, "object counts grew");
+}
+
 int soak(int n, unsigned seed) {
   HWND dialog = find_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
-  // The process's GDI and USER object counts, where the system keeps them (Wine answers 0).
-  DWORD pid = 0;
-  GetWindowThreadProcessId(dialog, &pid);
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
-  DWORD gdi_before = GetGuiResources(process, GR_GDIOBJECTS);
-  DWORD user_before = GetGuiResources(process, GR_USEROBJECTS);
+  ObjectCounts objects = object_counts_begin(dialog);
   srand(seed);
   int bad = 0;
   for (int i = 0; i < n; ++i) {
@@ -281,11 +296,7 @@ int soak(int n, unsigned seed) {
     snprintf(when, sizeof when, "soak %d (%dx%d)", i, cx, cy);
     if (!verify_state(dialog, when) && ++bad > 5) break;
   }
-  DWORD gdi_after = GetGuiResources(process, GR_GDIOBJECTS);
-  DWORD user_after = GetGuiResources(process, GR_USEROBJECTS);
-  CloseHandle(process);
-  printf("objects: gdi %lu -> %lu, user %lu -> %lu\n", gdi_before, gdi_after, user_before, user_after);
-  CHECK(gdi_after <= gdi_before && user_after <= user_before, "object counts grew");
+  object_counts_end(objects);
   printf("%s: %d resizes, %d failures\n", failures ? "FAILED" : "ok", n, failures);
   return failures ? 1 : 0;
 }
@@ -692,11 +703,7 @@ int hostile(int seconds, unsigned seed) {
   HWND dialog = find_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(dialog, &pid);
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
-  DWORD gdi_before = GetGuiResources(process, GR_GDIOBJECTS);
-  DWORD user_before = GetGuiResources(process, GR_USEROBJECTS);
+  ObjectCounts objects = object_counts_begin(dialog);
   Hostile h{dialog, GetDlgItem(dialog, ID_REPORT), GetDlgItem(dialog, ID_BUTTON), Random(seed), {}, {}};
   const char* names[] = {"probe hostile one", "probe hostile two", "TaskbarCreated", "MSWHEEL_ROLLMSG"};
   for (int i = 0; i < 4; ++i) h.registered[i] = RegisterWindowMessageA(names[i]);
@@ -709,17 +716,13 @@ int hostile(int seconds, unsigned seed) {
     if (++messages % EVERY == 0) h.checkpoint(++k);
   }
   if (h.n.failed < 3) h.checkpoint(++k);  // the last, after the last message
-  DWORD gdi_after = GetGuiResources(process, GR_GDIOBJECTS);
-  DWORD user_after = GetGuiResources(process, GR_USEROBJECTS);
-  CloseHandle(process);
   const HostileCounts& n = h.n;
   printf("hostile: seed %u, %.1f s, %ld draws: %ld messages posted (%ld refused), %ld sent (%ld timed out, "
          "%ld failed), %ld resize and show calls\n",
          seed, (now_ms() - start) / 1000.0, messages, n.posted, n.post_failed, n.sent, n.timed_out, n.send_failed,
          n.calls);
   printf("hostile: checkpoints %ld passed, %ld failed\n", n.passed, n.failed);
-  printf("objects: gdi %lu -> %lu, user %lu -> %lu\n", gdi_before, gdi_after, user_before, user_after);
-  CHECK(gdi_after <= gdi_before && user_after <= user_before, "object counts grew");
+  object_counts_end(objects);
   CHECK(n.passed > 0 && n.failed == 0, "checkpoints failed");
   printf("%s: hostile %ld checkpoints, %d failures\n", failures ? "FAILED" : "ok", n.passed + n.failed, failures);
   return failures ? 1 : 0;
