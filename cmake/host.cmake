@@ -76,3 +76,7 @@ if(NOT SANITIZE)
     endforeach()
   endif()
 endif()
+
+# Every C++ snippet of the toolkit guide is taken from an example that the Windows build compiles.
+add_test(NAME guide_snippets COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/guide-snippets.sh
+         ${CMAKE_SOURCE_DIR}/docs/toolkit.md ${CMAKE_SOURCE_DIR}/examples)

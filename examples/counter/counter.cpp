@@ -1,0 +1,124 @@
+// A modeless dialog on the program's own message loop: a click counter. The count lives in the
+// data image's globals area, its label is a literal of the constants area joined with the text of
+// the number, and every size change lays the controls out again in dialog units and reports the
+// client area's size in those units. Escape or the close box ends it.
+#include <windows.h>
+
+#include "runtime/data_image.hpp"
+#include "runtime/errors.hpp"
+#include "runtime/numtext.hpp"
+#include "runtime/startup.hpp"
+#include "runtime/strings.hpp"
+#include "toolkit/controls.hpp"
+#include "toolkit/dialog.hpp"
+#include "toolkit/geometry.hpp"
+
+// The constants area: one literal, a 16-bit length and then its bytes (the terminator of the
+// initialiser is stored but not counted); the rest of the 236 bytes stays zero.
+struct __attribute__((packed)) CounterConstants {
+  uint16_t clicks_length;
+  char clicks[8];
+  unsigned char rest[DATA_CONSTANTS_SIZE - 10];
+};
+RUNTIME_DATA_SECTION(CounterConstants, {7, "Clicks:", {}});
+
+// The globals area (12 bytes, zeroed by start-up): the count.
+struct CounterGlobals {
+  int32_t clicks;
+};
+static_assert(sizeof(CounterGlobals) <= DATA_GLOBALS_SIZE, "the globals area is 12 bytes");
+
+namespace {
+
+enum : int32_t { ID_COUNT = 100, ID_SIZE = 101, ID_BUTTON = 102 };
+
+// Start-up has moved the image: constants and globals are read at their working place.
+const StringLiteral* clicks_literal() {
+  return reinterpret_cast<const StringLiteral*>(data_constants());
+}
+CounterGlobals* globals() { return reinterpret_cast<CounterGlobals*>(data_globals()); }
+
+// "Clicks: 3": the literal, then the number's text, whose leading blank separates the two.
+INT_PTR CALLBACK count_clicked(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+  if (message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED) return 0;
+  ProcedureFrame frame = {};
+  globals()->clicks += 1;
+  temp_push_literal(&frame, clicks_literal());
+  number_to_text(&frame, globals()->clicks);
+  string_join(&frame);
+  control_set_text(&frame, dialog, ID_COUNT);
+  // A failed allocation left the empty string in its place and the program goes on; the error
+  // waits in the thread's record until it is taken.
+  if (error_take(&frame) != ERR_NONE) MessageBeep(MB_ICONHAND);
+  return 1;
+}
+
+// The layout in dialog units: labels across the top, the button in the bottom right corner.
+void lay_out(ProcedureFrame* frame, HWND dialog) {
+  UnitPair client = dialog_get_client_size(dialog);
+  control_set_size(dialog, ID_COUNT, client.x - 16, 8);
+  control_set_size(dialog, ID_SIZE, client.x - 16, 8);
+  control_set_position(dialog, ID_BUTTON, client.x - 56, client.y - 22);
+  // A control that is moved but not sized keeps the pixels copied from its old place, which
+  // the growing dialog has not painted yet (seen under Wine): have it painted again.
+  InvalidateRect(GetDlgItem(dialog, ID_BUTTON), nullptr, TRUE);
+  temp_push_cstring(frame, "Client area:");
+  number_to_text(frame, client.x);
+  string_join(frame);
+  temp_push_cstring(frame, " by");
+  string_join(frame);
+  number_to_text(frame, client.y);
+  string_join(frame);
+  temp_push_cstring(frame, " dialog units");
+  string_join(frame);
+  control_set_text(frame, dialog, ID_SIZE);
+}
+
+INT_PTR CALLBACK counter_callback(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+  ProcedureFrame frame = {};
+  switch (message) {
+    case WM_SIZE:
+      lay_out(&frame, dialog);
+      break;
+    case WM_COMMAND:
+      // Escape arrives as IDCANCEL; no control or menu item has that number, so it comes here.
+      if (LOWORD(wparam) != IDCANCEL) break;
+      dialog_end(dialog, 0);
+      return 1;
+    case WM_DESTROY:
+      PostQuitMessage(0);  // wakes the message loop below
+      break;
+  }
+  return 0;  // the system's default handling goes on
+}
+
+void add(HWND dialog, int32_t kind, int32_t id, const char* text, int32_t x, int32_t y,
+         DialogCallback callback) {
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, text);
+  temp_push_empty(&frame);  // the class name, used by kind 0 only
+  control_add(&frame, kind, dialog, id, nullptr, x, y, 48, 14, 0, 0, callback);
+}
+
+}  // namespace
+
+int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, "Counter");
+  HWND dialog = dialog_create(&frame, nullptr, -1, -1, 160, 64, WS_OVERLAPPEDWINDOW, 0);
+  add(dialog, CONTROL_LABEL, ID_COUNT, "Clicks: none yet", 8, 8, nullptr);
+  add(dialog, CONTROL_LABEL, ID_SIZE, "", 8, 20, nullptr);
+  add(dialog, CONTROL_PUSH_BUTTON, ID_BUTTON, "&Count", 104, 42, count_clicked);
+
+  dialog_show_modeless(dialog, counter_callback, nullptr);
+  // Returning from app_main ends the process, so the modeless dialog runs on this loop until
+  // the dialog is gone.
+  MSG message;
+  while (IsWindow(dialog) && GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageA(dialog, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+  return 0;
+}
