@@ -9,7 +9,7 @@ shots=$build/screenshots
 mkdir -p "$shots"
 "$WINE_LOADER" "$build/$program.exe" "$@" &
 app=$!
-probe() { bash scripts/wine-run.sh "$build/probe.exe" "$@"; }  # a 64-bit program
+probe() { env -u WINE_LOADER bash scripts/wine-run.sh "$build/probe.exe" "$@"; }  # 64-bit: its own loader
 if [ "$program" = resizing ]; then
   for _ in $(seq 1 900); do xwininfo -root -tree 2>/dev/null | grep -q '"Resizing"' && break; sleep 0.1; done
   sleep 0.5
