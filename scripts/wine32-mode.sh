@@ -55,7 +55,7 @@ wine32_emulator_end() {
 wine32_emulator_begin() {
   local qemu=/usr/bin/qemu-i386-static
   if [ ! -x $qemu ]; then
-    bash "$(dirname "${BASH_SOURCE[0]}")/setup.sh" qemu-user-static \
+    bash "$(dirname "${BASH_SOURCE[0]}")/setup.sh" --emulator \
       || { echo "error: 32-bit emulation: qemu-user-static could not be installed" >&2; return 1; }
   fi
   if [ ! -e "$WINE32_BINFMT/register" ]; then
