@@ -8,6 +8,11 @@
 #                                            bash scripts/run.sh controls_demo show-menu
 # WINE_DPI=120 (or 144, ...) runs it in a prefix whose programs see that resolution in dots per
 # inch instead of 96.
+#
+# The program runs in a Wine prefix of the run command's own, never in the one the tests use, so
+# that it can be looked at while the test command runs. On a display (DISPLAY set) that prefix
+# lets the window manager manage the dialog and draw its frame, as for any other program; in Xvfb,
+# where no window manager runs, Wine draws the frame itself, as in the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=${1:-resizing}
@@ -19,7 +24,9 @@ wine32_mode_begin
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target "$program" probe
 build=build/win32
-WINEPREFIX=$(wine_prefix_ready "${WINE_DPI:-96}")
+variant=run
+[ -n "${DISPLAY:-}" ] && variant=desktop
+WINEPREFIX=$(wine_prefix_ready "${WINE_DPI:-96}" $variant)
 export WINEPREFIX WINE_LOADER=$WINE32_LOADER
 if [ -n "${DISPLAY:-}" ]; then
   "$WINE_LOADER" "$build/$program.exe" "$@"

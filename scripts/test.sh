@@ -1,55 +1,103 @@
 #!/usr/bin/env bash
-# Runs every test: the host suite (and number to text's 32-bit digit code), the host suite under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a bounded time, and the
-# Windows suites under Wine inside Xvfb: the 32-bit product build (resizing.exe as shipped, its
-# start-up programs, the Windows tests and the end-to-end test) and the 64-bit build of the same
-# sources. Where this machine's kernel cannot run 32-bit programs, 32-bit Wine runs under qemu's
-# i386 user-mode emulator, registered for the duration of this command.
-set -euo pipefail
+# Runs every test, suite by suite: the host suite (and number to text's 32-bit digit code), the
+# host suite under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets for a bounded
+# time, and the Windows suites under Wine inside Xvfb: the 32-bit product build (resizing.exe as
+# shipped, its start-up programs, the Windows tests and the end-to-end tests) and the 64-bit build
+# of the same sources. Where this machine's kernel cannot run 32-bit programs, 32-bit Wine runs
+# under qemu's i386 user-mode emulator, registered for as long as this command runs.
+#
+# Each suite starts with a header and ends with a line of its tests, passed, failed and seconds;
+# while a suite's tests run, a line every minute says which are running. A failing suite does not
+# stop the others. At the end: a table of all suites, the mode of the 32-bit programs, the total
+# time, and "N passed, M failed" over all suites. The exit status is 0 only when nothing failed.
+# The build and test output of each suite is also kept in build/logs/. TEST_SUITES="host fuzz"
+# (names as in the table) runs only those suites.
+set -uo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
-bash scripts/setup.sh
+bash scripts/setup.sh || exit 1
 source scripts/wine-env.sh
 source scripts/wine32-mode.sh
-wine32_mode_begin
+wine32_mode_begin || exit 1
+logs=build/logs
+mkdir -p "$logs"
 
-for preset in host host-sanitize fuzz; do
-  cmake --preset $preset >/dev/null
-  cmake --build --preset $preset
-  ctest --preset $preset -j2
-done
+TICK_SECONDS=${TICK_SECONDS:-60}
+table=()
+all_passed=0 all_failed=0 any_failed=0
 
-# Under qemu's user-mode emulator one case cannot run: when a second thread sends the dialog
-# its close request while the loop idles, the emulator hands Wine a signal without its trap
-# number, which Wine takes for an illegal instruction, and the test program hangs. It runs in
-# the 32-bit suite where the kernel runs 32-bit programs, and in the 64-bit suite everywhere.
-EMULATOR_EXCLUDED=DialogModalTest.DialogClosedBySentMessageEndsTheIdleLoop
-
-# One Windows suite: its build, and its tests in one Xvfb (CTest runs them under the Wine loader
-# of the build's architecture, in the machine's prefix). The test preset says how: each case on
-# its own (win32) or each program whole (the -whole presets), where starting a program costs
-# much: under the emulator, and for the 64-bit suite, which only checks the same sources again.
-windows_suite() {
-  local preset=$1 tests=$2 status=0 filter= cases=ON timeout=300
-  [ "$tests" = "$preset" ] || cases=OFF
-  if [ "$preset" = win32 ] && [ "$WINE32_MODE" = emulated ]; then
-    filter=-$EMULATOR_EXCLUDED timeout=1200
-    echo "note: under the emulator the 32-bit suite leaves out $EMULATOR_EXCLUDED (it runs in the 64-bit suite)"
-  fi
-  cmake --preset "$preset" -DWINE_TESTS=ON -DWINE_TEST_CASES=$cases -DWINE_PROGRAM_TIMEOUT=$timeout >/dev/null
-  cmake --build --preset "$preset"
-  echo "== $preset suite (test preset $tests)"
-  env ${filter:+GTEST_FILTER=$filter} xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset "$tests" || status=$?
-  WINEPREFIX=$(wine_prefix_path) "$WINESERVER" -k 2>/dev/null || true
-  return $status
+# The tests of a CTest log that have started and not yet finished.
+running_tests() {
+  awk '/^ +Start +[0-9]+: / { n = $2; sub(":", "", n); name[n] = $3 }
+       / Test +#[0-9]+: / { n = $0; sub(/.*Test +#/, "", n); sub(/:.*/, "", n); delete name[n] }
+       END { s = ""; for (n in name) s = s (s ? ", " : "") name[n]; print s }' "$1"
 }
 
-status=0
-if [ "$WINE32_MODE" = native ]; then
-  windows_suite win32 win32 || status=1
-else
-  windows_suite win32 win32-whole || status=1
-fi
-windows_suite win64 win64-whole || status=1
-echo "32-bit suite ran $WINE32_MODE; the whole test command took $(( SECONDS - started )) s"
-exit $status
+# Prints, every TICK_SECONDS, how long the suite has run and which tests are running.
+ticker() {
+  local name=$1 log=$2 begun=$3 running
+  while sleep "$TICK_SECONDS"; do
+    running=$(running_tests "$log")
+    echo "   ... $name: $(( SECONDS - begun )) s so far${running:+; running: $running}"
+  done
+}
+
+# suite NAME CONFIGURE_PRESET TEST_PRESET [RUNNER...]: configure and build the preset, run its
+# test preset (inside RUNNER, Xvfb say), and record the suite's line.
+suite() {
+  local name=$1 preset=$2 tests=$3
+  shift 3
+  [ -z "${TEST_SUITES:-}" ] || [[ " $TEST_SUITES " == *" $name "* ]] || return 0
+  local begun=$SECONDS log=$logs/$name.log summary total=0 failed=0 passed status=ok tick
+  echo
+  echo "=== $name: building and running (configure preset $preset, test preset $tests)"
+  if ! { cmake --preset "$preset" ${CONFIGURE_ARGS:-} && cmake --build --preset "$preset"; } >"$logs/$name-build.log" 2>&1; then
+    tail -n 40 "$logs/$name-build.log"
+    echo "=== $name: the build failed ($logs/$name-build.log)"
+    status="build failed" failed=1 total=1
+  else
+    echo "   built in $(( SECONDS - begun )) s; running the tests"
+    ticker "$name" "$log" "$begun" &
+    tick=$!
+    "$@" ctest --preset "$tests" ${CTEST_ARGS:-} 2>&1 | tee "$log" | grep -E --line-buffered \
+      '^ *[0-9]+/[0-9]+ Test|\*\*\*|FAIL|^note|^e2e|tests passed|The following tests|^[[:space:]]+[0-9]+ - '
+    kill "$tick" 2>/dev/null; wait "$tick" 2>/dev/null
+    summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    if [ -n "$summary" ]; then
+      total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+      failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
+    else
+      status="no result" failed=1 total=1
+    fi
+    [ "$failed" -eq 0 ] || [ "$status" != ok ] || status=failed
+  fi
+  passed=$(( total - failed ))
+  local seconds=$(( SECONDS - begun ))
+  echo "=== $name: $total tests, $passed passed, $failed failed, $seconds s$([ "$status" = ok ] || echo " ($status)")"
+  table+=("$(printf '%-22s %6d %7d %7d %8d  %s' "$name" "$total" "$passed" "$failed" "$seconds" "$status")")
+  all_passed=$(( all_passed + passed )) all_failed=$(( all_failed + failed ))
+  [ "$status" = ok ] || any_failed=1
+}
+
+# One Wine server per suite: ended when the suite is done, so the next one starts afresh.
+end_wine() { WINEPREFIX=$(wine_prefix_path) "$WINESERVER" -k 2>/dev/null || true; }
+xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
+
+CTEST_ARGS=-j2 suite host host host
+CTEST_ARGS=-j2 suite host-sanitize host-sanitize host-sanitize
+CTEST_ARGS=-j2 suite fuzz fuzz fuzz
+wine_prefix_hold "$(wine_prefix_path)"
+CONFIGURE_ARGS="-DWINE_TESTS=ON -DWINE_TEST_CASES=ON" suite windows-32-bit win32 win32 "${xvfb[@]}"
+end_wine
+# The 64-bit suite checks the same sources again: each test program runs whole, started once.
+CONFIGURE_ARGS="-DWINE_TESTS=ON -DWINE_TEST_CASES=OFF" suite windows-64-bit win64 win64-whole "${xvfb[@]}"
+end_wine
+
+echo
+echo "=== summary"
+printf '%-22s %6s %7s %7s %8s\n' suite tests passed failed seconds
+printf '%s\n' "${table[@]}"
+echo "32-bit Windows programs: $WINE32_MODE_TEXT"
+echo "total time: $(( SECONDS - started )) s"
+echo "$all_passed passed, $all_failed failed"
+exit $any_failed

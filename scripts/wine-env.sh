@@ -11,41 +11,68 @@ WINE_PREFIX_ROOT=${WINE_PREFIX_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/resizing-wi
 # 64-bit Windows (WoW64). Its system processes (services, explorer, device drivers) are 64-bit,
 # so they run at full speed also where the 32-bit programs run under an emulator. Its name
 # carries Wine's version and a digest of the script that makes it, so that a changed set-up
-# makes a new prefix instead of using a stale one. With a resolution in dots per inch other than
-# 96, the name is that of a copy of the prefix whose programs see that resolution.
+# makes a new prefix instead of using a stale one.
+#
+# Variants of it are copies with other settings (scripts/wine-prefix.sh), each its own Wine
+# server, so that what runs in one never sees the windows of another:
+#   wine_prefix_path [DPI [VARIANT]]
+#   DPI      the resolution in dots per inch that programs see (96 unless given)
+#   VARIANT  "run": the run command's own, with the tests' settings, so that a program looked
+#            at while the tests run shares nothing with them; "desktop": the run command's on a
+#            real display, where the window manager manages and frames the dialogs.
 wine_prefix_path() {
-  local digest version dpi=${1:-96}
+  local digest version dpi=${1:-96} variant=${2:-}
   digest=$(sha1sum "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" | cut -c1-10)
   version=$("$WINE64_LOADER" --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' _)
-  echo "$WINE_PREFIX_ROOT/prefix-$version-$digest$([ "$dpi" = 96 ] || echo "-dpi$dpi")"
+  echo "$WINE_PREFIX_ROOT/prefix-$version-$digest$([ "$dpi" = 96 ] || echo "-dpi$dpi")${variant:+-$variant}"
 }
 
-# The prefix (for a resolution, as above), made first if this machine has none yet. Concurrent
-# runs wait for each other; a prefix whose making was cut short is made again. Its 32-bit half
-# is set up by 32-bit programs, so where the kernel cannot run them the emulator must be
-# registered first. A prefix for another resolution is a copy of the 96 dpi one, made in
-# seconds where booting a new one under an emulator takes minutes.
+# A copy of a prefix: the folders of Wine's own DLLs (nearly all of its 1.3 GB, never written
+# while programs run) as hard links, everything else copied.
+wine_prefix_copy() {
+  local from=$1 to=$2 shared=(drive_c/windows/system32 drive_c/windows/syswow64 drive_c/windows/winsxs)
+  local dir
+  mkdir -p "$to/drive_c/windows" || return 1
+  for dir in "${shared[@]}"; do cp -al "$from/$dir" "$to/$dir" || return 1; done
+  (cd "$from" && tar cf - --exclude=./.ready "${shared[@]/#/--exclude=./}" .) | (cd "$to" && tar xf -)
+}
+
+# The prefix (for a resolution and a variant, as above), made first if this machine has none
+# yet. Concurrent runs wait for each other; a prefix whose making was cut short is made again.
+# Its 32-bit half is set up by 32-bit programs, so where the kernel cannot run them the emulator
+# must be registered first. A variant is a copy of the 96 dpi prefix, made in a few seconds
+# where booting a new one takes a minute or more.
 wine_prefix_ready() {
-  local prefix base dpi=${1:-96} script
+  local prefix base dpi=${1:-96} variant=${2:-} script
   script="$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
-  prefix=$(wine_prefix_path "$dpi")
-  if [ "$dpi" != 96 ]; then base=$(wine_prefix_ready) || return 1; fi
+  prefix=$(wine_prefix_path "$dpi" "$variant")
+  if [ "$dpi" != 96 ] || [ -n "$variant" ]; then base=$(wine_prefix_ready) || return 1; fi
   mkdir -p "$WINE_PREFIX_ROOT"
   (
     flock 9
     if [ ! -f "$prefix/.ready" ]; then
       rm -rf "$prefix"
       echo "making the Wine prefix $prefix" >&2
-      if [ "$dpi" = 96 ]; then
+      if [ -z "$base" ]; then
         WINEPREFIX=$prefix WINEARCH=win64 bash "$script" "$WINE64_LOADER" >/dev/null 2>&1 &&
           touch "$prefix/.ready"
       else
-        cp -a "$base" "$prefix" && rm -f "$prefix/.ready" &&
-          WINEPREFIX=$prefix bash "$script" "$WINE64_LOADER" "$dpi" >/dev/null 2>&1 &&
+        wine_prefix_copy "$base" "$prefix" &&
+          WINEPREFIX=$prefix bash "$script" "$WINE64_LOADER" "$dpi" "$variant" >/dev/null 2>&1 &&
           touch "$prefix/.ready"
       fi
     fi
   ) 9>"$WINE_PREFIX_ROOT/.lock"
   [ -f "$prefix/.ready" ] || { echo "error: could not make the Wine prefix $prefix" >&2; return 1; }
   echo "$prefix"
+}
+
+# Holds the prefix for this command until it ends (its processes included): a second test
+# command on the machine waits here instead of running its programs among this one's.
+wine_prefix_hold() {
+  exec 7>"$1.in-use"
+  if ! flock -n 7; then
+    echo "waiting for $1: another command is running its tests in it"
+    flock 7
+  fi
 }

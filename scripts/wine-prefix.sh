@@ -6,16 +6,25 @@
 # them Wine falls back to a Linux font and draws the caption buttons as letters). WINEPREFIX and
 # WINEARCH say which (scripts/wine-env.sh calls this).
 #
-# With a second argument, a resolution in dots per inch, it only sets the logical resolution
-# that programs see (LogPixels: 96 is 100 %, 120 is 125 %, 144 is 150 %) in a prefix made before.
+# With further arguments it adjusts a copy of such a prefix (scripts/wine-env.sh makes them):
+#   wine-prefix.sh LOADER DPI [VARIANT]
+# DPI is the logical resolution that programs see (LogPixels: 96 is 100 %, 120 is 125 %, 144 is
+# 150 %). VARIANT "desktop" is for a real display with a window manager: there the window manager
+# manages the dialogs (moves and stacks them, lists them in its task bar) and draws their frames,
+# as for any other program.
 set -eu
 loader=$1
 dpi=${2:-}
+variant=${3:-}
 : "${WINEPREFIX:?}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 reg() { "$loader" reg add "$@" /f; }
 if [ -n "$dpi" ]; then
   reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
+  if [ "$variant" = desktop ]; then
+    reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y
+    reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d Y
+  fi
   /usr/lib/wine/wineserver -w
   exit 0
 fi

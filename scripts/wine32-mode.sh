@@ -1,15 +1,21 @@
 # Sourced by the test and run commands: how this machine runs the 32-bit Windows programs.
 #   native    the kernel executes 32-bit programs: 32-bit Wine runs as it is.
 #   emulated  it does not: qemu's i386 user-mode emulator is registered with the kernel's
-#             binfmt_misc for as long as the command runs, and 32-bit Wine runs under it. The
-#             registration, and the mount of binfmt_misc if the command made it, is undone when
-#             the command ends, also when it fails.
+#             binfmt_misc, and 32-bit Wine runs under it.
 # WINE32_MODE=emulated in the environment asks for the emulator where the kernel would do (to
-# try the emulated path on such a machine).
+# try the emulated path on such a machine). WINE32_MODE_TEXT says which, in words.
+#
+# The registration is one entry for the whole machine, shared by every command that needs it: the
+# test command in one terminal and the run command in another, or test commands of two clones.
+# Each command holds it while it runs (a shared lock, held by a small process of its own,
+# scripts/wine32-hold.sh), and only the last one to finish removes it. An entry that nobody holds
+# is a leftover (of a machine that went down, say) and is made afresh. A command killed without
+# warning (SIGKILL) still lets go: its holder notices within a second and, if it was the last,
+# removes the entry.
 WINE32_BINFMT=/proc/sys/fs/binfmt_misc
 WINE32_ENTRY_NAME=resizing-qemu-i386
-wine32_registered=0
-wine32_mounted=0
+WINE32_LOCKS=$( [ -w /run/lock ] && echo /run/lock || echo /tmp )/$WINE32_ENTRY_NAME
+wine32_holder=
 
 # 96 bytes of a static i386 Linux program that exits with 42.
 wine32_kernel_runs_i386() {
@@ -32,71 +38,132 @@ wine32_machine_emulator() {
   return 1
 }
 
-wine32_emulator_end() {
-  "$WINESERVER" -k 2>/dev/null || true
-  "$WINESERVER" -w 2>/dev/null || true
+# The newest qemu-i386 installed: the backports' qemu-user, or else the release's static one.
+wine32_emulator_path() {
+  local candidate best= best_version=0 version
+  for candidate in /usr/bin/qemu-i386 /usr/bin/qemu-i386-static; do
+    [ -x "$candidate" ] || continue
+    version=$("$candidate" --version 2>/dev/null | sed -n '1s/.*version \([0-9.]*\).*/\1/p')
+    if [ -z "$best" ] || dpkg --compare-versions "$version" gt "$best_version"; then
+      best=$candidate best_version=$version
+    fi
+  done
+  [ -n "$best" ] && echo "$best"
+}
+
+# Whether any command holds the registration: an exclusive lock on the users' file can be had
+# only when nobody holds a shared one.
+wine32_others_hold() { ! flock -n -x "$WINE32_LOCKS.users" true; }
+
+# Removes the entry, and unmounts binfmt_misc if a command of ours mounted it. Called with the
+# state lock held, when nobody holds the registration.
+wine32_unregister() {
   local entry=$WINE32_BINFMT/$WINE32_ENTRY_NAME
-  if [ $wine32_registered = 1 ]; then
-    for _ in 1 2 3 4 5; do
-      [ -e "$entry" ] || break
-      echo -1 > "$entry" 2>/dev/null || sleep 1
-    done
-    [ -e "$entry" ] && echo "warning: could not remove $entry; remove it with: echo -1 > $entry" >&2
-    wine32_registered=0
-  fi
-  if [ $wine32_mounted = 1 ]; then
-    umount "$WINE32_BINFMT" 2>/dev/null || echo "warning: could not unmount $WINE32_BINFMT" >&2
-    wine32_mounted=0
+  for _ in 1 2 3 4 5; do
+    [ -e "$entry" ] || break
+    echo -1 > "$entry" 2>/dev/null || sleep 1
+  done
+  [ -e "$entry" ] && echo "warning: could not remove $entry; remove it with: echo -1 > $entry" >&2
+  if [ -e "$WINE32_LOCKS.mounted" ]; then
+    umount "$WINE32_BINFMT" 2>/dev/null && rm -f "$WINE32_LOCKS.mounted"
   fi
   return 0
 }
 
-# Registers the emulator; fails with a message saying why when it cannot.
-wine32_emulator_begin() {
-  local qemu=/usr/bin/qemu-i386-static
-  if [ ! -x $qemu ]; then
-    bash "$(dirname "${BASH_SOURCE[0]}")/setup.sh" --emulator \
-      || { echo "error: 32-bit emulation: qemu-user-static could not be installed" >&2; return 1; }
-  fi
+# Registers the emulator; fails with a message saying why when it cannot. Called with the state
+# lock held.
+wine32_register() {
+  local qemu=$1
   if [ ! -e "$WINE32_BINFMT/register" ]; then
     mount -t binfmt_misc binfmt_misc "$WINE32_BINFMT" 2>/dev/null \
       || { echo "error: 32-bit emulation: cannot mount binfmt_misc at $WINE32_BINFMT (needs root)" >&2; return 1; }
-    wine32_mounted=1
+    touch "$WINE32_LOCKS.mounted"
   fi
   # i386 ELF executables, by the ELF header's class, data, version and machine fields. F: the
   # kernel opens the emulator now, so it serves every mount namespace.
-  if [ ! -e "$WINE32_BINFMT/$WINE32_ENTRY_NAME" ]; then
-    printf '%s' ":$WINE32_ENTRY_NAME:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$qemu:F" \
-      > "$WINE32_BINFMT/register" 2>/dev/null \
-      || { echo "error: 32-bit emulation: cannot register $qemu with binfmt_misc" >&2; wine32_emulator_end; return 1; }
-    wine32_registered=1
-  fi
-  "$WINE32_LOADER" --version >/dev/null 2>&1 \
-    || { echo "error: 32-bit emulation: 32-bit Wine does not start under $qemu" >&2; wine32_emulator_end; return 1; }
+  printf '%s' ":$WINE32_ENTRY_NAME:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$qemu:F" \
+    > "$WINE32_BINFMT/register" 2>/dev/null \
+    || { echo "error: 32-bit emulation: cannot register $qemu with binfmt_misc" >&2; return 1; }
 }
 
-# Decides the mode, prints it, and registers the emulator where it is needed; the exit trap set
-# here removes the registration when the command ends, however it ends (short of SIGKILL).
+# Takes a share of the registration for this command: registers the emulator if nobody holds it
+# (replacing a leftover entry), and starts this command's holder.
+wine32_emulator_begin() {
+  bash "$(dirname "${BASH_SOURCE[0]}")/setup.sh" --emulator \
+    || { echo "error: 32-bit emulation: no emulator could be installed" >&2; return 1; }
+  local qemu status=0 ready
+  qemu=$(wine32_emulator_path) || { echo "error: 32-bit emulation: no qemu-i386 installed" >&2; return 1; }
+  exec 9>"$WINE32_LOCKS.state"
+  flock -x 9
+  if ! wine32_others_hold; then
+    [ -e "$WINE32_BINFMT/$WINE32_ENTRY_NAME" ] && wine32_unregister
+    wine32_register "$qemu" || status=1
+  elif ! grep -q "^interpreter $qemu\$" "$WINE32_BINFMT/$WINE32_ENTRY_NAME" 2>/dev/null; then
+    echo "note: another command registered $(sed -n 's/^interpreter //p' "$WINE32_BINFMT/$WINE32_ENTRY_NAME"); sharing it"
+  fi
+  if [ $status = 0 ]; then
+    ready=$WINE32_LOCKS.ready.$$
+    rm -f "$ready"
+    setsid bash "$(dirname "${BASH_SOURCE[0]}")/wine32-hold.sh" $$ "$ready" </dev/null >/dev/null 2>&1 9>&- &
+    for _ in $(seq 1 100); do [ -s "$ready" ] && break; sleep 0.1; done
+    wine32_holder=$(cat "$ready" 2>/dev/null)
+    rm -f "$ready"
+    [ -n "$wine32_holder" ] || { echo "error: 32-bit emulation: the registration's holder did not start" >&2; status=1; }
+  fi
+  flock -u 9
+  exec 9>&-
+  [ $status = 0 ] || return 1
+  WINE32_MODE_TEXT="emulated ($qemu $("$qemu" --version | sed -n '1s/.*version \([0-9.]*\).*/\1/p'), shared registration)"
+  "$WINE32_LOADER" --version >/dev/null 2>&1 \
+    || { echo "error: 32-bit emulation: 32-bit Wine does not start under $qemu" >&2; return 1; }
+}
+
+# Gives this command's share back; the last one out removes the entry.
+wine32_emulator_end() {
+  [ -n "$wine32_holder" ] || return 0
+  exec 9>"$WINE32_LOCKS.state"
+  flock -x 9
+  kill "$wine32_holder" 2>/dev/null
+  wait "$wine32_holder" 2>/dev/null
+  # Perhaps not a child of this shell (it has a session of its own): wait until it is gone.
+  for _ in $(seq 1 50); do kill -0 "$wine32_holder" 2>/dev/null || break; sleep 0.1; done
+  wine32_holder=
+  wine32_others_hold || wine32_unregister
+  flock -u 9
+  exec 9>&-
+  return 0
+}
+
+# Decides the mode, prints it, and takes a share of the emulator's registration where it is
+# needed; the exit trap set here gives it back when the command ends, however it ends.
 wine32_mode_begin() {
-  # A registration of ours that an interrupted command left behind would pass for the kernel's
-  # own 32-bit support: remove it first.
-  [ -e "$WINE32_BINFMT/$WINE32_ENTRY_NAME" ] && echo -1 > "$WINE32_BINFMT/$WINE32_ENTRY_NAME"
   if [ "${WINE32_MODE:-}" != emulated ]; then
     if wine32_machine_emulator; then
-      WINE32_MODE=emulated
-      echo "32-bit Windows programs: emulated (qemu-i386, registered by this machine)"
+      WINE32_MODE=emulated WINE32_MODE_TEXT="emulated (qemu-i386, registered by this machine)"
+      echo "32-bit Windows programs: $WINE32_MODE_TEXT"
       return 0
-    elif wine32_kernel_runs_i386; then
-      WINE32_MODE=native
-      echo "32-bit Windows programs: native (this kernel runs 32-bit programs)"
+    fi
+    # While another command holds the entry, every 32-bit program on the machine runs under the
+    # emulator: this command shares it. An entry nobody holds is a leftover and goes first, so
+    # that the kernel's own support can be seen.
+    if [ -e "$WINE32_BINFMT/$WINE32_ENTRY_NAME" ]; then
+      exec 9>"$WINE32_LOCKS.state"
+      flock -x 9
+      wine32_others_hold || wine32_unregister
+      flock -u 9
+      exec 9>&-
+    fi
+    if ! [ -e "$WINE32_BINFMT/$WINE32_ENTRY_NAME" ] && wine32_kernel_runs_i386; then
+      WINE32_MODE=native WINE32_MODE_TEXT="native (this kernel runs 32-bit programs)"
+      echo "32-bit Windows programs: $WINE32_MODE_TEXT"
       return 0
     fi
   fi
   WINE32_MODE=emulated
-  echo "32-bit Windows programs: emulated (qemu-i386 user mode, registered for this command)"
   trap wine32_emulator_end EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM
-  wine32_emulator_begin
+  wine32_emulator_begin || return 1
+  echo "32-bit Windows programs: $WINE32_MODE_TEXT"
 }
 export WINE32_MODE

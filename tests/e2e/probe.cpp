@@ -18,11 +18,12 @@
 //   probe dialog-set-text ID TEXT set it
 //   probe dialog-command ID       send the dialog the command ID, as a click of control ID or,
 //                                 without such a control, as a menu choice
-//   probe hostile SECONDS SEED
-//                        for SECONDS, a mix of messages without pointers in their parameters,
-//                        drawn from SEED, posted and sent to the dialog and its controls; at
-//                        checkpoints the dialog must be alive, answer, have its two controls and
-//                        show the report and layout of its real client size
+//   probe hostile ROUNDS DRAWS SEED
+//                        ROUNDS times the same DRAWS draws from SEED of a mix of messages without
+//                        pointers in their parameters, posted and sent to the dialog and its
+//                        controls; at checkpoints the dialog must be alive, answer, have its two
+//                        controls and show the report and layout of its real client size; after
+//                        the first round its GDI objects and private memory must not grow
 #include <windows.h>
 
 #include <math.h>
@@ -262,31 +263,107 @@ int check(int dpi) {
   return failures ? 1 : 0;
 }
 
-// The GDI and USER object counts of the dialog's process, where the system keeps them (Wine
-// answers 0): they must not grow over a run.
-struct ObjectCounts {
-  HANDLE process;
-  DWORD gdi, user;
+// What a process holds, read from outside: its GDI objects and its committed private memory.
+//
+// The GDI objects are counted in the handle table that the system shares with the process (the
+// PEB's GdiSharedHandleTable): one entry per live object, stock objects marked. Wine keeps that
+// table in its own layout (24-byte entries of up to 65536), fills it for every process, and
+// answers 0 from GetGuiResources, which serves where the system keeps the count itself. The
+// count is exact: any object a program creates and forgets shows, however small.
+struct GdiHandleEntry {
+  uint64_t object;
+  uint32_t owner;
+  uint16_t unique;  // bit 7: a stock object
+  uint8_t type;     // 0: a free entry
+  uint8_t flags;
+  uint64_t user_pointer;
 };
-ObjectCounts object_counts_begin(HWND dialog) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(dialog, &pid);
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
-  return {process, GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS)};
+static_assert(sizeof(GdiHandleEntry) == 24, "the handle table's entry");
+const int GDI_TABLE_ENTRIES = 0x10000;
+
+typedef LONG(WINAPI* QueryInformationProcess)(HANDLE, int, void*, ULONG, ULONG*);
+
+// The table's address in the process: in its 64-bit PEB (also for a 32-bit process under WoW64),
+// else in its 32-bit one. 0 when neither has it.
+uint64_t gdi_table_address(HANDLE process) {
+  auto query = reinterpret_cast<QueryInformationProcess>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  if (!query) return 0;
+  struct {
+    LONG exit_status;
+    void* peb;
+    ULONG_PTR affinity, priority, pid, parent;
+  } basic = {};
+  uint64_t table = 0;
+  SIZE_T read = 0;
+  if (query(process, 0 /* ProcessBasicInformation */, &basic, sizeof basic, nullptr) == 0 && basic.peb)
+    ReadProcessMemory(process, static_cast<char*>(basic.peb) + 0xF8, &table, 8, &read);
+  if (table) return table;
+  ULONG_PTR peb32 = 0;
+  uint32_t table32 = 0;
+  if (query(process, 26 /* ProcessWow64Information */, &peb32, sizeof peb32, nullptr) == 0 && peb32)
+    ReadProcessMemory(process, reinterpret_cast<char*>(peb32) + 0x94, &table32, 4, &read);
+  return table32;
 }
-void object_counts_end(const ObjectCounts& before) {
-  DWORD gdi = GetGuiResources(before.process, GR_GDIOBJECTS);
-  DWORD user = GetGuiResources(before.process, GR_USEROBJECTS);
-  CloseHandle(before.process);
-  printf("objects: gdi %lu -> %lu, user %lu -> %lu\n", before.gdi, gdi, before.user, user);
-  CHECK(gdi <= before.gdi && user <= before.user, "object counts grew");
+
+// The process's GDI objects other than stock objects; -1 when they cannot be counted.
+long gdi_objects(HANDLE process) {
+  if (DWORD n = GetGuiResources(process, GR_GDIOBJECTS)) return static_cast<long>(n);
+  uint64_t table = gdi_table_address(process);
+  if (!table) return -1;
+  static GdiHandleEntry entries[GDI_TABLE_ENTRIES];
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(process, reinterpret_cast<void*>(table), entries, sizeof entries, &read) ||
+      read != sizeof entries)
+    return -1;
+  long n = 0;
+  for (const GdiHandleEntry& e : entries)
+    if (e.type != 0 && !(e.unique & 0x80)) ++n;
+  return n;
+}
+
+// The process's committed private memory in kB: its heaps, stacks and private allocations.
+long private_kb(HANDLE process) {
+  MEMORY_BASIC_INFORMATION m;
+  unsigned long long bytes = 0;
+  for (char* p = nullptr; VirtualQueryEx(process, p, &m, sizeof m) == sizeof m; p = static_cast<char*>(m.BaseAddress) + m.RegionSize) {
+    if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE) bytes += m.RegionSize;
+    if (static_cast<char*>(m.BaseAddress) + m.RegionSize <= p) break;
+  }
+  return static_cast<long>(bytes / 1024);
+}
+
+struct Holdings {
+  long gdi, private_kb;
+};
+// How much a warm program's private memory may grow over a run: what the system's own caches
+// still take after the warm-up, never a leak of the program's objects (those are counted apart).
+const long PRIVATE_GROWTH_KB = 1024;
+
+HANDLE open_process_of(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+}
+
+// While it paints, a program holds a device context or a region for a moment; a forgotten object
+// stays. So the GDI count is the least of several readings a little apart.
+Holdings holdings_of(HANDLE process) {
+  long gdi = gdi_objects(process);
+  for (int i = 0; i < 4 && gdi >= 0; ++i) {
+    Sleep(50);
+    long again = gdi_objects(process);
+    if (again >= 0 && again < gdi) gdi = again;
+  }
+  return {gdi, private_kb(process)};
 }
 
 int soak(int n, unsigned seed) {
   HWND dialog = find_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
-  ObjectCounts objects = object_counts_begin(dialog);
+  HANDLE process = open_process_of(dialog);
+  Holdings before = holdings_of(process);
   srand(seed);
   int bad = 0;
   for (int i = 0; i < n; ++i) {
@@ -296,7 +373,13 @@ int soak(int n, unsigned seed) {
     snprintf(when, sizeof when, "soak %d (%dx%d)", i, cx, cy);
     if (!verify_state(dialog, when) && ++bad > 5) break;
   }
-  object_counts_end(objects);
+  Holdings after = holdings_of(process);
+  CloseHandle(process);
+  printf("holdings: gdi objects %ld -> %ld, private memory %ld kB -> %ld kB\n", before.gdi, after.gdi,
+         before.private_kb, after.private_kb);
+  CHECK(before.gdi >= 0 && after.gdi <= before.gdi, "the GDI objects went from %ld to %ld", before.gdi, after.gdi);
+  CHECK(after.private_kb - before.private_kb <= PRIVATE_GROWTH_KB, "private memory grew by %ld kB (at most %ld)",
+        after.private_kb - before.private_kb, PRIVATE_GROWTH_KB);
   printf("%s: %d resizes, %d failures\n", failures ? "FAILED" : "ok", n, failures);
   return failures ? 1 : 0;
 }
@@ -699,32 +782,58 @@ struct Hostile {
   }
 };
 
-int hostile(int seconds, unsigned seed) {
+// The same seeded workload ROUNDS times in a row, DRAWS draws each (a checkpoint every 200 and one
+// after the last). The first round warms up what the system allocates once and keeps (surfaces
+// for a maximised or oversized window, caches); after it, a sound program holds what it held:
+// the GDI objects counted after every later round must not exceed those after the first, and its
+// private memory must not keep growing (at most PRIVATE_GROWTH_KB over all later rounds).
+
+int hostile(int rounds, long draws, unsigned seed) {
   HWND dialog = find_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
-  ObjectCounts objects = object_counts_begin(dialog);
-  Hostile h{dialog, GetDlgItem(dialog, ID_REPORT), GetDlgItem(dialog, ID_BUTTON), Random(seed), {}, {}};
+  HANDLE process = open_process_of(dialog);
+  Holdings start = holdings_of(process), first = {}, last = {};
+  printf("hostile: at the start gdi objects %ld, private memory %ld kB\n", start.gdi, start.private_kb);
   const char* names[] = {"probe hostile one", "probe hostile two", "TaskbarCreated", "MSWHEEL_ROLLMSG"};
-  for (int i = 0; i < 4; ++i) h.registered[i] = RegisterWindowMessageA(names[i]);
+  HostileCounts total;
+  double begun = now_ms();
   const int EVERY = 200;
-  double start = now_ms();
-  long messages = 0;
   int k = 0;
-  while (now_ms() - start < seconds * 1000.0 && h.n.failed < 3) {
-    h.one_message();
-    if (++messages % EVERY == 0) h.checkpoint(++k);
+  for (int round = 1; round <= rounds && total.failed == 0; ++round) {
+    Hostile h{dialog, GetDlgItem(dialog, ID_REPORT), GetDlgItem(dialog, ID_BUTTON), Random(seed), {}, {}};
+    for (int i = 0; i < 4; ++i) h.registered[i] = RegisterWindowMessageA(names[i]);
+    for (long d = 1; d <= draws && h.n.failed < 3; ++d) {
+      h.one_message();
+      if (d % EVERY == 0) h.checkpoint(++k);
+    }
+    if (h.n.failed == 0 && draws % EVERY) h.checkpoint(++k);
+    Holdings now = holdings_of(process);
+    printf("hostile: round %d: gdi objects %ld, private memory %ld kB\n", round, now.gdi, now.private_kb);
+    if (round == 1) first = now;
+    last = now;
+    const HostileCounts& n = h.n;
+    total.posted += n.posted, total.post_failed += n.post_failed, total.sent += n.sent;
+    total.timed_out += n.timed_out, total.send_failed += n.send_failed, total.calls += n.calls;
+    total.passed += n.passed, total.failed += n.failed;
   }
-  if (h.n.failed < 3) h.checkpoint(++k);  // the last, after the last message
-  const HostileCounts& n = h.n;
-  printf("hostile: seed %u, %.1f s, %ld draws: %ld messages posted (%ld refused), %ld sent (%ld timed out, "
-         "%ld failed), %ld resize and show calls\n",
-         seed, (now_ms() - start) / 1000.0, messages, n.posted, n.post_failed, n.sent, n.timed_out, n.send_failed,
-         n.calls);
-  printf("hostile: checkpoints %ld passed, %ld failed\n", n.passed, n.failed);
-  object_counts_end(objects);
-  CHECK(n.passed > 0 && n.failed == 0, "checkpoints failed");
-  printf("%s: hostile %ld checkpoints, %d failures\n", failures ? "FAILED" : "ok", n.passed + n.failed, failures);
+  CloseHandle(process);
+  printf("hostile: seed %u, %d rounds of %ld draws in %.1f s: %ld messages posted (%ld refused), %ld sent (%ld timed "
+         "out, %ld failed), %ld resize and show calls\n",
+         seed, rounds, draws, (now_ms() - begun) / 1000.0, total.posted, total.post_failed, total.sent, total.timed_out,
+         total.send_failed, total.calls);
+  printf("hostile: checkpoints %ld passed, %ld failed\n", total.passed, total.failed);
+  CHECK(total.passed > 0 && total.failed == 0, "checkpoints failed");
+  if (rounds > 1) {
+    CHECK(first.gdi >= 0, "the GDI objects cannot be counted");
+    CHECK(last.gdi <= first.gdi, "the GDI objects grew from %ld after the first round to %ld after the last",
+          first.gdi, last.gdi);
+    CHECK(last.private_kb - first.private_kb <= PRIVATE_GROWTH_KB,
+          "private memory grew by %ld kB after the first round (at most %ld)", last.private_kb - first.private_kb,
+          PRIVATE_GROWTH_KB);
+  }
+  printf("%s: hostile %ld checkpoints, %d failures\n", failures ? "FAILED" : "ok", total.passed + total.failed,
+         failures);
   return failures ? 1 : 0;
 }
 
@@ -749,11 +858,21 @@ int main(int argc, char** argv) {
     text_of(GetDlgItem(dialog, ID_REPORT));  // answered
     return 0;
   }
+  if (mode == "holdings") {
+    HWND dialog = find_dialog(DIALOG_WAIT_MS);
+    if (!dialog) return 1;
+    HANDLE process = open_process_of(dialog);
+    Holdings h = holdings_of(process);
+    CloseHandle(process);
+    printf("gdi objects %ld, private memory %ld kB\n", h.gdi, h.private_kb);
+    return 0;
+  }
   if (mode == "showstates" && argc > 2) return show_states(argv[2]);
   if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
-  if (mode == "hostile") return hostile(argc > 2 ? atoi(argv[2]) : 10, argc > 3 ? atoi(argv[3]) : 1);
+  if (mode == "hostile")
+    return hostile(argc > 2 ? atoi(argv[2]) : 4, argc > 3 ? atol(argv[3]) : 1000, argc > 4 ? atoi(argv[4]) : 1);
   printf("usage: probe check [DPI] | soak N SEED | close | resize W H | wait-dialog | close-dialog |"
          " dialog-text ID TEXT | dialog-set-text ID TEXT | dialog-command ID |"
-         " showstates EXE | bench EXE N | hostile SECONDS SEED\n");
+         " showstates EXE | bench EXE N | hostile ROUNDS DRAWS SEED\n");
   return 2;
 }
