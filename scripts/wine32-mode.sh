@@ -33,7 +33,7 @@ wine32_machine_emulator() {
   local entry
   for entry in "$WINE32_BINFMT"/*; do
     [ -f "$entry" ] && [ "${entry##*/}" != "$WINE32_ENTRY_NAME" ] || continue
-    grep -qx enabled "$entry" && grep -q '^interpreter .*qemu-i386' "$entry" && return 0
+    grep -qx enabled "$entry" 2>/dev/null && grep -q '^interpreter .*qemu-i386' "$entry" && return 0
   done
   return 1
 }
@@ -123,8 +123,8 @@ wine32_emulator_end() {
   [ -n "$wine32_holder" ] || return 0
   exec 9>"$WINE32_LOCKS.state"
   flock -x 9
-  kill "$wine32_holder" 2>/dev/null
-  wait "$wine32_holder" 2>/dev/null
+  kill "$wine32_holder" 2>/dev/null || true
+  wait "$wine32_holder" 2>/dev/null || true
   # Perhaps not a child of this shell (it has a session of its own): wait until it is gone.
   for _ in $(seq 1 50); do kill -0 "$wine32_holder" 2>/dev/null || break; sleep 0.1; done
   wine32_holder=
