@@ -81,9 +81,14 @@ HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int
                                            dialog_procedure, 0);
   temp_pop_free(frame);
   // Also after a failure: the zero handle answers 0, so no stale font outlives a failed creation.
-  process_state()->shared.dialog_font =
-      static_cast<uintptr_t>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+  dialog_font_record(dialog);
   return dialog;
+}
+
+HFONT dialog_font_record(HWND dialog) {
+  LRESULT font = SendMessageA(dialog, WM_GETFONT, 0, 0);
+  process_state()->shared.dialog_font = static_cast<uintptr_t>(font);
+  return reinterpret_cast<HFONT>(font);
 }
 
 HFONT dialog_font() { return reinterpret_cast<HFONT>(process_state()->shared.dialog_font); }

@@ -45,5 +45,8 @@ void dialog_end(HWND dialog, int32_t result);
 void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result);
 void dialog_show_modeless(HWND dialog, DialogCallback callback, int32_t* result);
 
-// The font of the most recently created dialog (process-wide, in the shared variable block).
+// The font recorded last (process-wide, in the shared variable block): that of the most recently
+// created dialog, or of the dialog a control was added to since.
 HFONT dialog_font();
+// Records `dialog`'s font (WM_GETFONT; 0 for no dialog) as the process-wide one and returns it.
+HFONT dialog_font_record(HWND dialog);

@@ -94,16 +94,33 @@ TEST_F(DialogTest, DialogFontIsTheDialogsEightPointFont) {
   // The face asked for; the system may draw it with a substitute.
   EXPECT_STREQ(logfont.lfFaceName, "MS Sans Serif");
 
-  // The next dialog's font replaces it, also for controls added later to the older dialog.
+  // The next dialog's font replaces it.
   HWND second = keep(make_dialog(nullptr, 0));
   HFONT newest = reinterpret_cast<HFONT>(SendMessageA(second, WM_GETFONT, 0, 0));
   EXPECT_EQ(dialog_font(), newest);
-  ASSERT_NE(newest, font);
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "late");
-  temp_push_empty(&frame);
-  HWND late = control_add(&frame, CONTROL_LABEL, d, 1, nullptr, 0, 0, 20, 8, 0, 0, nullptr);
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(late, WM_GETFONT, 0, 0)), newest);
+  EXPECT_NE(newest, font);
+}
+
+// A control added to an older dialog gets that dialog's own font, which then becomes the recorded
+// font; also when the newest dialog has gone and the system has deleted its font with it.
+TEST_F(DialogTest, ControlGetsTheFontOfItsOwnDialog) {
+  for (bool newest_destroyed : {false, true}) {
+    SCOPED_TRACE(newest_destroyed ? "newest dialog destroyed" : "newest dialog alive");
+    HWND d = keep(make_dialog(nullptr, 0));
+    HFONT own = reinterpret_cast<HFONT>(SendMessageA(d, WM_GETFONT, 0, 0));
+    HWND newest = keep(make_dialog(nullptr, 0));
+    ASSERT_NE(dialog_font(), own);
+    if (newest_destroyed) DestroyWindow(newest);
+    ProcedureFrame frame = {};
+    temp_push_cstring(&frame, "late");
+    temp_push_empty(&frame);
+    HWND late = control_add(&frame, CONTROL_LABEL, d, 1, nullptr, 0, 0, 20, 8, 0, 0, nullptr);
+    ASSERT_TRUE(late);
+    HFONT given = reinterpret_cast<HFONT>(SendMessageA(late, WM_GETFONT, 0, 0));
+    EXPECT_EQ(given, own);
+    EXPECT_EQ(GetObjectType(given), static_cast<DWORD>(OBJ_FONT)) << "a live font";
+    EXPECT_EQ(dialog_font(), own);
+  }
 }
 
 TEST_F(DialogTest, FailedCreationReturnsZeroAndClearsTheFont) {
