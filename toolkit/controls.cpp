@@ -6,7 +6,9 @@
 
 namespace {
 
-// Bitmaps and icons are shared images: the system owns them and the toolkit never frees them.
+// Icons are shared images: the system owns them and the toolkit never frees them. The flag does
+// not share bitmaps: each load makes a new bitmap, which the toolkit deletes unless a control
+// holds it.
 constexpr UINT IMAGE_LOAD_FLAGS = LR_SHARED | LR_LOADMAP3DCOLORS;  // 0x9000
 static_assert(IMAGE_LOAD_FLAGS == 0x9000, "image load flags");
 
@@ -45,7 +47,9 @@ bool is_push_button_kind(int32_t kind) {
 void control_finish(HWND control, int32_t kind, HWND dialog, int32_t id,
                     const ArrayDescriptor* items, uint32_t style, PixelBox pixels, const char* text,
                     DialogCallback control_callback) {
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialog_font()), 1);
+  // The font of the control's own dialog: the one recorded last may be another dialog's, deleted
+  // by the system with that dialog.
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialog_font_record(dialog)), 1);
   SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control_callback));
   add_items(control, kind, items);
   if (is_push_button_kind(kind) && (style & BS_DEFPUSHBUTTON))
@@ -61,13 +65,27 @@ void control_finish(HWND control, int32_t kind, HWND dialog, int32_t id,
 
 }  // namespace
 
-LRESULT load_control_image(HWND control, const char* name, UINT target_message, int cx, int cy) {
+// In an input section of its own, which the link drops from a program that shows no image:
+// link-time optimisation can find every call of it unreachable (a program that adds no image
+// control) only after the function itself has been kept for output.
+__attribute__((section(".text$load_control_image"))) LRESULT load_control_image(
+    HWND control, const char* name, UINT target_message, int cx, int cy) {
   HINSTANCE instance = process_state()->instance;
-  if (HANDLE bitmap = LoadImageA(instance, name, IMAGE_BITMAP, cx, cy, IMAGE_LOAD_FLAGS))
-    return SendMessageA(control, target_message, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+  UINT type = IMAGE_BITMAP;
+  HANDLE image = LoadImageA(instance, name, IMAGE_BITMAP, cx, cy, IMAGE_LOAD_FLAGS);
   // Sent also without an icon: the control then shows no image.
-  HANDLE icon = LoadImageA(instance, name, IMAGE_ICON, cx, cy, IMAGE_LOAD_FLAGS);
-  return SendMessageA(control, target_message, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+  if (!image) image = LoadImageA(instance, name, type = IMAGE_ICON, cx, cy, IMAGE_LOAD_FLAGS);
+  LRESULT previous = SendMessageA(control, target_message, type, reinterpret_cast<LPARAM>(image));
+  // A bitmap is nobody's but ours until a control holds it. A control that took it holds bitmaps
+  // (its style says which kind of image it shows), so what it handed back in exchange is a bitmap,
+  // or none, and is deleted; a bitmap it refused is deleted itself. Icons are shared: never.
+  UINT get_message = target_message == STM_SETIMAGE ? STM_GETIMAGE : BM_GETIMAGE;
+  if (type == IMAGE_BITMAP) {
+    bool taken =
+        SendMessageA(control, get_message, IMAGE_BITMAP, 0) == reinterpret_cast<LRESULT>(image);
+    DeleteObject(taken ? reinterpret_cast<HGDIOBJ>(previous) : image);
+  }
+  return previous;
 }
 
 HWND control_add(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
@@ -81,10 +99,9 @@ HWND control_add(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
     ControlStyle words = control_resolve_style(kind, style, ex_style, pixels.width, pixels.height);
     const ControlKind* row = control_kind(kind);
     const char* class_name = row ? row->class_name : temp_view(frame, 0).data;
-    // An image kind whose name is no bitmap resource becomes an icon control; the probe's handle
-    // is a shared image and needs no release.
-    if (control_is_image_kind(kind) &&
-        !LoadImageA(instance, text, IMAGE_BITMAP, 0, 0, IMAGE_LOAD_FLAGS))
+    // An image kind whose name is no bitmap resource becomes an icon control. Looking for the
+    // resource loads nothing.
+    if (control_is_image_kind(kind) && !FindResourceA(instance, text, RT_BITMAP))
       words.style = control_icon_style(kind, words.style);
 
     control = CreateWindowExA(words.ex_style, class_name, text, words.style, pixels.x, pixels.y,

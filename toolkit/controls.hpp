@@ -23,7 +23,9 @@ HWND control_add(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
                  const ArrayDescriptor* items, int32_t x, int32_t y, int32_t width, int32_t height,
                  uint32_t style, uint32_t ex_style, DialogCallback control_callback);
 // Loads the named bitmap, or else icon, from the program's resources at cx by cy pixels (0 and 0
-// for its own size) and sends it with `target_message` (STM_SETIMAGE or BM_SETIMAGE).
+// for its own size) and sends it with `target_message` (STM_SETIMAGE or BM_SETIMAGE). Returns the
+// image the control held before. Bitmaps are not shared: a bitmap the control refuses, and a
+// bitmap it hands back in exchange, are deleted (the handle returned then names none).
 LRESULT load_control_image(HWND control, const char* name, UINT target_message, int cx, int cy);
 
 // Text and messages. The set operations consume the frame's top temporary; window_get_text pushes.

@@ -4,7 +4,8 @@
 //
 // Per-dialog values live in the window's own slots, read and written with the pointer-sized slot
 // functions so that no address is cut on a 64-bit build; on a 32-bit build these are
-// GetWindowLongA and SetWindowLongA.
+// GetWindowLongA and SetWindowLongA. What holds only while a modal show or an ending is under way
+// lives in two window properties of the dialog.
 #include "toolkit/dialog.hpp"
 
 #include <stddef.h>
@@ -14,6 +15,22 @@
 #include "toolkit/menus.hpp"
 
 namespace {
+
+// Window properties of a dialog, named by integer atoms (which need no entry in the atom table),
+// for what holds only while something is under way:
+// - the owner was disabled by this dialog's modal show (not by a dialog running on the owner
+//   before it), so ending this dialog gives the owner back, as the platform's modal dialogs do;
+// - a dialog_end of this dialog is sending WM_CLOSE: the property holds its DialogEnding.
+constexpr ATOM PROP_OWNER_DISABLED = 0x7D01;
+constexpr ATOM PROP_ENDING = 0x7D02;
+
+// One dialog_end under way, on its stack. A dialog_end for the same dialog from inside its
+// WM_CLOSE takes the ending over.
+struct DialogEnding {
+  bool taken_over;
+};
+
+HANDLE dialog_prop(HWND dialog, ATOM name) { return GetPropA(dialog, MAKEINTATOM(name)); }
 
 DialogCallback callback_in_slot(HWND window) {
   return reinterpret_cast<DialogCallback>(GetWindowLongPtrA(window, DIALOG_SLOT_CALLBACK));
@@ -30,12 +47,17 @@ DialogCallback command_callback(HWND dialog, UINT id) {
   return menu_get_callback(GetMenu(dialog), id);
 }
 
-// Show steps shared by both forms: the callback's WM_INITDIALOG, delivered before the callback is
-// bound so that it can prepare its resources while the dialog is still hidden; then the bindings.
-void dialog_bind(HWND dialog, DialogCallback callback, int32_t* result) {
+// Show steps shared by both forms: the result address; the callback's WM_INITDIALOG, delivered
+// before the callback is bound so that it can prepare its resources while the dialog is still
+// hidden; then the callback. The address comes first so that a dialog_end from WM_INITDIALOG (the
+// exit of a failed initialisation) stores its result. Returns false, calling nothing, when there
+// is no dialog: resources made on WM_INITDIALOG would never see a WM_DESTROY.
+bool dialog_bind(HWND dialog, DialogCallback callback, int32_t* result) {
+  if (!IsWindow(dialog)) return false;
+  SetWindowLongPtrA(dialog, DIALOG_SLOT_RESULT, reinterpret_cast<LONG_PTR>(result));
   if (callback) callback(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(dialog), 0);
   SetWindowLongPtrA(dialog, DIALOG_SLOT_CALLBACK, reinterpret_cast<LONG_PTR>(callback));
-  SetWindowLongPtrA(dialog, DIALOG_SLOT_RESULT, reinterpret_cast<LONG_PTR>(result));
+  return true;
 }
 
 // Shows the dialog maximised when its style asks for it; the process's start-up show state plays
@@ -59,9 +81,14 @@ HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int
                                            dialog_procedure, 0);
   temp_pop_free(frame);
   // Also after a failure: the zero handle answers 0, so no stale font outlives a failed creation.
-  process_state()->shared.dialog_font =
-      static_cast<uintptr_t>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+  dialog_font_record(dialog);
   return dialog;
+}
+
+HFONT dialog_font_record(HWND dialog) {
+  LRESULT font = SendMessageA(dialog, WM_GETFONT, 0, 0);
+  process_state()->shared.dialog_font = static_cast<uintptr_t>(font);
+  return reinterpret_cast<HFONT>(font);
 }
 
 HFONT dialog_font() { return reinterpret_cast<HFONT>(process_state()->shared.dialog_font); }
@@ -79,7 +106,9 @@ INT_PTR CALLBACK dialog_procedure(HWND window, UINT message, WPARAM wparam, LPAR
   if (DialogCallback callback = callback_in_slot(window)) {
     if (INT_PTR handled = callback(window, message, wparam, lparam)) return handled;
   }
-  if (message == WM_SYSCOMMAND && LOWORD(wparam) == SC_CLOSE) {
+  // The four low bits of a system command are the system's own (a double click on the caption's
+  // icon sets some of them).
+  if (message == WM_SYSCOMMAND && (wparam & 0xFFF0) == SC_CLOSE) {
     dialog_end(window, 0);
     return 1;
   }
@@ -87,28 +116,44 @@ INT_PTR CALLBACK dialog_procedure(HWND window, UINT message, WPARAM wparam, LPAR
 }
 
 void dialog_end(HWND dialog, int32_t result) {
-  SendMessageA(dialog, WM_CLOSE, 0, 0);
-  // The owner is enabled before the dialog goes, so that the system can activate it in its place.
+  // Read before WM_CLOSE: a callback may destroy the dialog on it, and the owner and the result
+  // are due all the same.
   HWND owner = dialog_owner(dialog);
-  BOOL owner_was_disabled = FALSE;
-  if (owner) owner_was_disabled = EnableWindow(owner, TRUE);
-  // Stored while the slot can still be read.
-  if (int32_t* target = reinterpret_cast<int32_t*>(GetWindowLongPtrA(dialog, DIALOG_SLOT_RESULT)))
-    *target = result;
-  if (!DestroyWindow(dialog) && owner_was_disabled) EnableWindow(owner, FALSE);
+  bool give_owner_back = dialog_prop(dialog, PROP_OWNER_DISABLED);  // set only with an owner
+  int32_t* target = reinterpret_cast<int32_t*>(GetWindowLongPtrA(dialog, DIALOG_SLOT_RESULT));
+  if (DialogEnding* under_way = static_cast<DialogEnding*>(dialog_prop(dialog, PROP_ENDING))) {
+    // Called from the WM_CLOSE of an ending of this dialog (a callback that ends its dialog on
+    // WM_CLOSE): no second WM_CLOSE; this call ends the dialog, the one under way stores nothing.
+    under_way->taken_over = true;
+  } else {
+    DialogEnding ending = {false};
+    SetPropA(dialog, MAKEINTATOM(PROP_ENDING), &ending);
+    SendMessageA(dialog, WM_CLOSE, 0, 0);
+    RemovePropA(dialog, MAKEINTATOM(PROP_ENDING));
+    if (ending.taken_over) return;
+  }
+  // The owner is enabled before the dialog goes, so that the system can activate it in its place.
+  BOOL owner_was_disabled = give_owner_back && EnableWindow(owner, TRUE);
+  if (target) *target = result;
+  // A dialog that its callback destroyed on WM_CLOSE is already gone: that is no failure.
+  if (!DestroyWindow(dialog) && IsWindow(dialog) && owner_was_disabled) EnableWindow(owner, FALSE);
 }
 
 void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
   // Without a dialog the loop would poll until some unrelated message happened to arrive.
-  if (!IsWindow(dialog)) return;
-  dialog_bind(dialog, callback, result);
+  if (!dialog_bind(dialog, callback, result)) return;
   HWND owner = dialog_owner(dialog);
   if (owner) {
     SendMessageA(owner, WM_CANCELMODE, 0, 0);
-    EnableWindow(owner, FALSE);
+    // Only the show that disables the owner gives it back when its dialog ends: an owner that is
+    // disabled already runs another modal dialog, whose ending will.
+    if (!EnableWindow(owner, FALSE))
+      SetPropA(dialog, MAKEINTATOM(PROP_OWNER_DISABLED), reinterpret_cast<HANDLE>(1));
   }
   DWORD style = dialog_show(dialog);
   MSG message;
+  bool quit = false;
+  WPARAM quit_code = 0;
   for (;;) {
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       // A message sent from another thread, or the owner's idle handling, can destroy the dialog
@@ -119,7 +164,12 @@ void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
       Sleep(1);
       continue;
     }
-    // WM_QUIT is just another message here: it reaches no window and the loop goes on.
+    // WM_QUIT reaches no window and the loop goes on; it is posted again when the loop returns,
+    // so that a message loop of the program's own, around this one, still ends.
+    if (message.message == WM_QUIT) {
+      quit = true;
+      quit_code = message.wParam;
+    }
     if (!IsWindow(dialog) || !IsDialogMessageA(dialog, &message)) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
@@ -127,9 +177,9 @@ void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
     if (!IsWindow(dialog)) break;
   }
   if (owner) SetFocus(owner);
+  if (quit) PostQuitMessage(static_cast<int>(quit_code));
 }
 
 void dialog_show_modeless(HWND dialog, DialogCallback callback, int32_t* result) {
-  dialog_bind(dialog, callback, result);
-  dialog_show(dialog);
+  if (dialog_bind(dialog, callback, result)) dialog_show(dialog);
 }

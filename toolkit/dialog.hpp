@@ -25,7 +25,8 @@ struct CallbackContext {
 // The toolkit's per-dialog values live in the dialog window's own slots: the dialog's callback in
 // GWL_USERDATA, the end-result address in DWL_USER (DWLP_USER where addresses are wider), the
 // owner in GWL_HWNDPARENT (filled by the system). The pointer-sized slot indices are the same
-// numbers as the 32-bit ones (-21, -8) and exist in both builds.
+// numbers as the 32-bit ones (-21, -8) and exist in both builds. Two window properties of the
+// dialog (dialog.cpp) hold what lasts only while a modal show or an ending is under way.
 #ifdef _WIN64
 constexpr int DIALOG_SLOT_RESULT = DWLP_USER;
 #else
@@ -39,9 +40,13 @@ HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int
                    int32_t height, uint32_t style, uint32_t ex_style);
 INT_PTR CALLBACK dialog_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void dialog_end(HWND dialog, int32_t result);
-// Returns at once when `dialog` is not a window; otherwise when the dialog has been destroyed.
+// Both return at once, calling nothing, when `dialog` is not a window; the modal form otherwise
+// when the dialog has been destroyed, posting again a WM_QUIT its loop took from the queue.
 void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result);
 void dialog_show_modeless(HWND dialog, DialogCallback callback, int32_t* result);
 
-// The font of the most recently created dialog (process-wide, in the shared variable block).
+// The font recorded last (process-wide, in the shared variable block): that of the most recently
+// created dialog, or of the dialog a control was added to since.
 HFONT dialog_font();
+// Records `dialog`'s font (WM_GETFONT; 0 for no dialog) as the process-wide one and returns it.
+HFONT dialog_font_record(HWND dialog);

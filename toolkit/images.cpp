@@ -1,5 +1,6 @@
 // The mouse cursor and control images: system cursors chosen by number, and bitmaps or icons set
-// on existing controls. Everything is loaded as a shared image, which the system owns.
+// on existing controls. Cursors and icons are shared images, which the system owns; a bitmap that
+// a control gives back in exchange is deleted (load_control_image).
 #include "toolkit/controls.hpp"
 
 #include "runtime/strings.hpp"

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/strings.hpp"
+#include "tests/win32/support/bitmap_watch.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/string_watch.hpp"
 #include "tests/win32/support/test_support.hpp"
@@ -357,6 +358,64 @@ TEST_F(ControlOpsTest, SetImage) {
   EXPECT_EQ(control_set_image(&frame_, dialog_, 999, IMAGE_OPT_BUTTON), 0);
   EXPECT_TRUE(consumed(watch));
   EXPECT_EQ(watch.live(), 0);
+}
+
+// A few hundred image replacements: every bitmap a control hands back, and every bitmap it
+// refuses, is deleted (its handle names no GDI object any more); the bitmap shown stays; icons are
+// shared and stay valid.
+TEST_F(ControlOpsTest, SetImageDeletesReplacedAndRefusedBitmaps) {
+  struct Case {
+    int32_t id;
+    uint32_t options;
+    const char* name;
+    UINT get_message;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {ID_IMAGE, 0, "TESTBITMAP", STM_GETIMAGE, true},
+      {ID_IMAGE, IMAGE_OPT_SIZED, "TESTBITMAP", STM_GETIMAGE, true},
+      {ID_BUTTON, IMAGE_OPT_BUTTON, "TESTBITMAP", BM_GETIMAGE, true},
+      {ID_BUTTON, IMAGE_OPT_BUTTON | IMAGE_OPT_SIZED, "TESTBITMAP", BM_GETIMAGE, true},
+      {ID_BUTTON, 0, "TESTBITMAP", BM_GETIMAGE, false},  // the static's message: not for a button
+      {ID_LABEL, 0, "TESTBITMAP", STM_GETIMAGE, false},  // a text label shows no bitmap
+      {ID_IMAGE, 0, "TESTICON", STM_GETIMAGE, false},    // an icon, for a bitmap control
+  };
+  HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), "TESTICON", IMAGE_ICON, 0, 0, 0x9000);
+  ASSERT_TRUE(icon);
+  BitmapWatch watch;
+  int replacements = 0, handed_back_alive = 0, refused_alive = 0;
+  for (int round = 0; round < 50; ++round) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(testing::Message()
+                   << "id " << c.id << ", options " << c.options << ", " << c.name);
+      HANDLE before =
+          reinterpret_cast<HANDLE>(SendMessageA(item(c.id), c.get_message, IMAGE_BITMAP, 0));
+      watch.loaded.clear();
+      push(c.name);
+      HANDLE handed_back =
+          reinterpret_cast<HANDLE>(control_set_image(&frame_, dialog_, c.id, c.options));
+      HANDLE now =
+          reinterpret_cast<HANDLE>(SendMessageA(item(c.id), c.get_message, IMAGE_BITMAP, 0));
+      for (HANDLE bitmap : watch.loaded)
+        if (bitmap != now && gdi_object_alive(bitmap)) ++refused_alive;
+      if (c.accepted) {
+        ++replacements;
+        ASSERT_EQ(watch.loaded.size(), 1u);
+        EXPECT_EQ(now, watch.loaded[0]);
+        EXPECT_EQ(GetObjectType(now), static_cast<DWORD>(OBJ_BITMAP));
+        EXPECT_EQ(handed_back, before);
+        if (handed_back && gdi_object_alive(handed_back)) ++handed_back_alive;
+      } else {
+        EXPECT_EQ(now, before) << "refused: the control keeps its image";
+      }
+    }
+  }
+  EXPECT_EQ(handed_back_alive, 0) << "of " << replacements << " replacements";
+  EXPECT_EQ(refused_alive, 0);
+  ICONINFO info = {};
+  ASSERT_TRUE(GetIconInfo(static_cast<HICON>(icon), &info)) << "the shared icon is still there";
+  DeleteObject(info.hbmMask);
+  DeleteObject(info.hbmColor);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/strings.hpp"
+#include "tests/win32/support/bitmap_watch.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/string_watch.hpp"
 #include "tests/win32/support/test_support.hpp"
@@ -350,6 +351,42 @@ TEST_F(ControlsTest, ImageKinds) {
     EXPECT_EQ(b.bmWidth, want.cx);
     EXPECT_EQ(b.bmHeight, want.cy);
   }
+}
+
+// Bitmaps are not shared images: each load makes a new GDI object. Creating an image control
+// leaves behind no bitmap but the one it shows (the kind is found without loading one): a few
+// hundred controls of the four image kinds, with a bitmap's name and with an icon's.
+TEST_F(ControlsTest, ImageKindsKeepNoBitmapButTheOneShown) {
+  struct Case {
+    int32_t kind;
+    UINT get_message;
+  };
+  const Case cases[] = {{CONTROL_IMAGE, STM_GETIMAGE},
+                        {CONTROL_SIZED_IMAGE, STM_GETIMAGE},
+                        {CONTROL_IMAGE_BUTTON, BM_GETIMAGE},
+                        {CONTROL_SIZED_IMAGE_BUTTON, BM_GETIMAGE}};
+  BitmapWatch watch;
+  int loaded = 0, left_behind = 0;
+  for (int round = 0; round < 40; ++round) {
+    for (const Case& c : cases) {
+      for (const char* name : {"TESTBITMAP", "TESTICON"}) {
+        watch.loaded.clear();
+        HWND control = add(c.kind, 600, 2, 2, 30, 20, 0, 0, name);
+        ASSERT_TRUE(control);
+        HANDLE shown =
+            reinterpret_cast<HANDLE>(SendMessageA(control, c.get_message, IMAGE_BITMAP, 0));
+        for (HANDLE bitmap : watch.loaded) {
+          ++loaded;
+          if (bitmap != shown && gdi_object_alive(bitmap)) ++left_behind;
+        }
+        DestroyWindow(control);
+        // A control does not delete its bitmap: the rounds would pile them up.
+        if (shown && GetObjectType(shown) == OBJ_BITMAP) DeleteObject(shown);
+      }
+    }
+  }
+  EXPECT_GT(loaded, 0);
+  EXPECT_EQ(left_behind, 0) << "of " << loaded << " bitmaps loaded";
 }
 
 TEST_F(ControlsTest, LoadControlImageTriesTheBitmapFirst) {

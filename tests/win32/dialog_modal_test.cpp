@@ -109,26 +109,49 @@ TEST_F(DialogModalTest, MessagesDuringInitDialogReachOnlyControls) {
   EXPECT_FALSE(calls_of(CallbackSource::Dialog, WM_TIMER).empty());
 }
 
-TEST_F(DialogModalTest, QuitMessageDoesNotEndTheLoop) {
-  static int ticks;
-  ticks = 0;
-  HWND d = keep(make_dialog(nullptr, 0));
-  SetTimer(d, 1, 10, nullptr);
-  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
-    if (c.message == WM_TIMER && c.wparam == 1) {
-      if (++ticks == 1) PostQuitMessage(3);
-      if (ticks == 4) {
-        KillTimer(c.window, 1);
+// WM_QUIT does not end the loop, but it is not lost either: a program with a message loop of its
+// own, around the modal one, still ends. The loop posts it again, with its exit code, when it
+// returns; loops inside loops each hand it on.
+TEST_F(DialogModalTest, QuitMessageDoesNotEndTheLoopAndIsPostedAgain) {
+  for (bool nested : {false, true}) {
+    SCOPED_TRACE(nested ? "inside a second modal loop" : "one modal loop");
+    static int ticks;
+    static HWND inner;
+    static bool quit_after_inner;
+    ticks = 0;
+    quit_after_inner = false;
+    HWND d = keep(make_dialog(nullptr, 0));
+    inner = nested ? keep(make_dialog(d, 0)) : nullptr;
+    SetTimer(inner ? inner : d, 1, 10, nullptr);
+    if (inner) PostMessageA(d, WM_APP, 0, 0);
+    recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+      if (c.message == WM_APP && inner) {
+        dialog_show_modal(inner, record_dialog, nullptr);
+        MSG m;
+        quit_after_inner = PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE);
         dialog_end(c.window, 0);
       }
-    }
-    return 0;
-  };
-  dialog_show_modal(d, record_dialog, nullptr);
-  EXPECT_EQ(ticks, 4);
-  EXPECT_FALSE(IsWindow(d));
-  MSG m;
-  EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the loop took it";
+      if (c.message == WM_TIMER && c.wparam == 1) {
+        if (++ticks == 1) PostQuitMessage(3);
+        if (ticks == 4) {
+          KillTimer(c.window, 1);
+          dialog_end(c.window, 0);
+        }
+      }
+      return 0;
+    };
+    Watchdog watchdog(10000);
+    dialog_show_modal(d, record_dialog, nullptr);
+    EXPECT_FALSE(watchdog.fired);
+    EXPECT_EQ(ticks, 4) << "the loop went on after WM_QUIT";
+    EXPECT_FALSE(IsWindow(d));
+    EXPECT_EQ(quit_after_inner, nested);
+    MSG m = {};
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "posted again";
+    EXPECT_EQ(m.wParam, 3u);
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "once";
+    recorded_answer = nullptr;
+  }
 }
 
 TEST_F(DialogModalTest, DirectDestructionEndsLoopOwnerStaysDisabledNoResult) {
@@ -144,6 +167,93 @@ TEST_F(DialogModalTest, DirectDestructionEndsLoopOwnerStaysDisabledNoResult) {
   EXPECT_FALSE(IsWindow(d));
   EXPECT_FALSE(IsWindowEnabled(owner));
   EXPECT_EQ(result, 77);
+}
+
+// A callback that destroys its dialog on WM_CLOSE, ended through dialog_end: the owner, disabled
+// by the show, is enabled again and the result stored, although the dialog is gone by then.
+TEST_F(DialogModalTest, DestroyedOnWmCloseStillEnablesTheOwnerAndStoresTheResult) {
+  HWND owner = keep(make_owner());
+  HWND d = keep(make_dialog(owner, 0));
+  PostMessageA(d, WM_APP, 0, 0);
+  recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.message == WM_APP) dialog_end(c.window, 9);
+    if (c.message == WM_CLOSE) DestroyWindow(c.window);
+    return 0;
+  };
+  int32_t result = 77;
+  Watchdog watchdog(10000);
+  dialog_show_modal(d, record_dialog, &result);
+  EXPECT_FALSE(watchdog.fired);
+  EXPECT_FALSE(IsWindow(d));
+  EXPECT_TRUE(IsWindowEnabled(owner));
+  EXPECT_EQ(result, 9);
+  EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_DESTROY).size(), 1u);
+}
+
+// The usual exit when initialisation fails: dialog_end from WM_INITDIALOG. The result address is
+// bound by then, in both forms; the owner was never disabled and stays enabled.
+TEST_F(DialogModalTest, EndingFromInitDialogStoresTheResult) {
+  for (bool modal : {true, false}) {
+    SCOPED_TRACE(modal ? "modal" : "modeless");
+    recorder_reset();
+    HWND owner = keep(make_owner());
+    HWND d = keep(make_dialog(owner, 0));
+    recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+      if (c.message == WM_INITDIALOG) dialog_end(c.window, -1);
+      return 0;
+    };
+    int32_t result = 77;
+    Watchdog watchdog(5000);
+    if (modal)
+      dialog_show_modal(d, record_dialog, &result);
+    else
+      dialog_show_modeless(d, record_dialog, &result);
+    EXPECT_FALSE(watchdog.fired);
+    EXPECT_FALSE(IsWindow(d));
+    EXPECT_EQ(result, -1);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+  }
+}
+
+// Two modal dialogs on one owner (the second shown from the first one's callback), or a modeless
+// dialog of the owner ended while a modal one runs on it: the owner stays disabled until the
+// dialog whose show disabled it has ended, as with the platform's own modal dialogs.
+TEST_F(DialogModalTest, OwnerStaysDisabledWhileAnotherModalDialogRunsOnIt) {
+  for (bool second_modal : {true, false}) {
+    SCOPED_TRACE(second_modal ? "second modal dialog" : "modeless dialog");
+    recorder_reset();
+    static HWND owner, first, second;
+    static bool modal;
+    static BOOL owner_enabled_after_second;
+    modal = second_modal;
+    owner_enabled_after_second = TRUE;
+    owner = keep(make_owner());
+    first = keep(make_dialog(owner, 0));
+    second = keep(make_dialog(owner, 0));
+    PostMessageA(first, WM_APP, 0, 0);
+    recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+      if (c.window == first && c.message == WM_APP) {
+        if (modal) {
+          SetTimer(second, END_TIMER, 20, nullptr);
+          dialog_show_modal(second, record_dialog, nullptr);
+        } else {
+          dialog_show_modeless(second, record_dialog, nullptr);
+          dialog_end(second, 0);
+        }
+        owner_enabled_after_second = IsWindowEnabled(owner);
+        dialog_end(first, 4);
+      }
+      return c.window == second ? end_on_timer(c) : 0;
+    };
+    int32_t result = 0;
+    Watchdog watchdog(10000);
+    dialog_show_modal(first, record_dialog, &result);
+    EXPECT_FALSE(watchdog.fired);
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_FALSE(owner_enabled_after_second) << "the first dialog still runs";
+    EXPECT_EQ(result, 4);
+    EXPECT_TRUE(IsWindowEnabled(owner)) << "given back when the first dialog ended";
+  }
 }
 
 TEST_F(DialogModalTest, OwnerIsCancelledDisabledIdledAndReEnabled) {
@@ -371,6 +481,20 @@ TEST_F(DialogModalTest, NoDialogReturnsAtOnce) {
     int32_t result = 77;
     dialog_show_modal(d, record_dialog, &result);
     EXPECT_FALSE(watchdog.fired);
+    EXPECT_TRUE(recorded_calls.empty());
+    EXPECT_EQ(result, 77);
+  }
+}
+
+// The modeless form, too, returns at once without a dialog: no WM_INITDIALOG (whose resources
+// would never see a WM_DESTROY), no result.
+TEST_F(DialogModalTest, ModelessShowOfNoDialogCallsNothing) {
+  HWND gone = make_dialog(nullptr, 0);
+  DestroyWindow(gone);
+  for (HWND d : {static_cast<HWND>(nullptr), gone}) {
+    recorder_reset();
+    int32_t result = 77;
+    dialog_show_modeless(d, record_dialog, &result);
     EXPECT_TRUE(recorded_calls.empty());
     EXPECT_EQ(result, 77);
   }

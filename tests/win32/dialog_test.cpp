@@ -94,16 +94,33 @@ TEST_F(DialogTest, DialogFontIsTheDialogsEightPointFont) {
   // The face asked for; the system may draw it with a substitute.
   EXPECT_STREQ(logfont.lfFaceName, "MS Sans Serif");
 
-  // The next dialog's font replaces it, also for controls added later to the older dialog.
+  // The next dialog's font replaces it.
   HWND second = keep(make_dialog(nullptr, 0));
   HFONT newest = reinterpret_cast<HFONT>(SendMessageA(second, WM_GETFONT, 0, 0));
   EXPECT_EQ(dialog_font(), newest);
-  ASSERT_NE(newest, font);
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "late");
-  temp_push_empty(&frame);
-  HWND late = control_add(&frame, CONTROL_LABEL, d, 1, nullptr, 0, 0, 20, 8, 0, 0, nullptr);
-  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(late, WM_GETFONT, 0, 0)), newest);
+  EXPECT_NE(newest, font);
+}
+
+// A control added to an older dialog gets that dialog's own font, which then becomes the recorded
+// font; also when the newest dialog has gone and the system has deleted its font with it.
+TEST_F(DialogTest, ControlGetsTheFontOfItsOwnDialog) {
+  for (bool newest_destroyed : {false, true}) {
+    SCOPED_TRACE(newest_destroyed ? "newest dialog destroyed" : "newest dialog alive");
+    HWND d = keep(make_dialog(nullptr, 0));
+    HFONT own = reinterpret_cast<HFONT>(SendMessageA(d, WM_GETFONT, 0, 0));
+    HWND newest = keep(make_dialog(nullptr, 0));
+    ASSERT_NE(dialog_font(), own);
+    if (newest_destroyed) DestroyWindow(newest);
+    ProcedureFrame frame = {};
+    temp_push_cstring(&frame, "late");
+    temp_push_empty(&frame);
+    HWND late = control_add(&frame, CONTROL_LABEL, d, 1, nullptr, 0, 0, 20, 8, 0, 0, nullptr);
+    ASSERT_TRUE(late);
+    HFONT given = reinterpret_cast<HFONT>(SendMessageA(late, WM_GETFONT, 0, 0));
+    EXPECT_EQ(given, own);
+    EXPECT_EQ(GetObjectType(given), static_cast<DWORD>(OBJ_FONT)) << "a live font";
+    EXPECT_EQ(dialog_font(), own);
+  }
 }
 
 TEST_F(DialogTest, FailedCreationReturnsZeroAndClearsTheFont) {
@@ -149,6 +166,21 @@ TEST_F(DialogTest, CallbackHandlingCloseKeepsTheDialog) {
   EXPECT_TRUE(IsWindow(d));
   EXPECT_TRUE(calls_of(CallbackSource::Dialog, WM_CLOSE).empty());
   EXPECT_EQ(result, 77);
+}
+
+// The four low bits of a system command are the system's own: a double click on the caption's
+// icon, for one, sends SC_CLOSE with some of them set. Each form is a close request.
+TEST_F(DialogTest, CloseRequestWithTheSystemsLowBitsEnds) {
+  for (WPARAM command : {0xF060, 0xF061, 0xF063, 0xF06F}) {
+    SCOPED_TRACE(testing::Message() << std::hex << command);
+    int32_t result = 77;
+    HWND d = bound_dialog(nullptr, &result);
+    SendMessageA(d, WM_SYSCOMMAND, command, 0);
+    EXPECT_FALSE(IsWindow(d));
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(message_order(CallbackSource::Dialog, {WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}),
+              (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+  }
 }
 
 TEST_F(DialogTest, ControlCallbackComesFirstWithTheSameFourValues) {
@@ -274,6 +306,8 @@ TEST_F(DialogTest, EscapeAndEnterCommandButDoNotEnd) {
 
 // --- dialog_end ----------------------------------------------------------------------------------
 
+// The owner that the modal show disabled is enabled, and the result stored, before the dialog is
+// destroyed.
 TEST_F(DialogTest, ResultIsStoredBeforeDestructionOwnerEnabledBefore) {
   static int32_t result;
   static int32_t result_at_destroy;
@@ -283,9 +317,10 @@ TEST_F(DialogTest, ResultIsStoredBeforeDestructionOwnerEnabledBefore) {
   result_at_destroy = -1;
   owner_enabled_at_destroy = FALSE;
   owner = keep(make_owner());
-  HWND d = bound_dialog(owner, &result);
-  EnableWindow(owner, FALSE);
+  HWND d = keep(make_dialog(owner, 0));
+  PostMessageA(d, WM_APP, 0, 0);
   recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+    if (c.message == WM_APP) dialog_end(c.window, 42);
     if (c.message == WM_DESTROY) {
       result_at_destroy = result;
       owner_enabled_at_destroy = IsWindowEnabled(owner);
@@ -295,7 +330,7 @@ TEST_F(DialogTest, ResultIsStoredBeforeDestructionOwnerEnabledBefore) {
     SetWindowLongPtrA(c.window, DWLP_MSGRESULT, 1);
     return 1;
   };
-  dialog_end(d, 42);
+  dialog_show_modal(d, record_dialog, &result);
   EXPECT_FALSE(IsWindow(d));
   EXPECT_EQ(result, 42);
   EXPECT_EQ(result_at_destroy, 42);
@@ -335,47 +370,145 @@ TEST_F(DialogTest, CallbackMayEndTheDialogFromInsideWmClose) {
   EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_DESTROY).size(), 1u);
 }
 
-// A dialog and its owner made and pumped on a second thread: DestroyWindow from this thread
-// fails there, which is the only way it fails on a live window.
+// The platform's habit: a callback that ends its dialog on every WM_CLOSE. The ending under way
+// sends no second WM_CLOSE; the inner call ends the dialog with its own result and the outer one
+// stores nothing more. Both ways an ending starts: dialog_end, and the close request.
+TEST_F(DialogTest, EndingFromEveryWmCloseEndsOnceWithTheInnerResult) {
+  for (bool close_request : {false, true}) {
+    SCOPED_TRACE(close_request ? "close request" : "dialog_end");
+    int32_t result = 77;
+    HWND d = bound_dialog(nullptr, &result);
+    recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+      if (c.message == WM_CLOSE) dialog_end(c.window, 3);
+      return 0;
+    };
+    if (close_request)
+      SendMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0);
+    else
+      dialog_end(d, 1);
+    EXPECT_FALSE(IsWindow(d));
+    EXPECT_EQ(result, 3);
+    EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_CLOSE).size(), 1u);
+    EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_DESTROY).size(), 1u) << "the clean-up ran";
+    recorded_answer = nullptr;
+  }
+}
+
+// The mark of an ending under way belongs to its own dialog: a callback that ends a second dialog
+// from the first one's WM_CLOSE still sends the second its WM_CLOSE, and the second's callback may
+// end it from there in turn.
+TEST_F(DialogTest, EndingAnotherDialogFromWmCloseSendsItsOwnClose) {
+  struct Case {
+    bool second_ends_itself;
+    int32_t second_result;
+  };
+  for (Case c : {Case{false, 6}, Case{true, 8}}) {
+    SCOPED_TRACE(c.second_ends_itself ? "second ends itself" : "second only closed");
+    static HWND first, second;
+    static bool second_ends_itself;
+    int32_t first_result = 77, second_result = 77;
+    second_ends_itself = c.second_ends_itself;
+    first = bound_dialog(nullptr, &first_result);
+    second = bound_dialog(nullptr, &second_result);
+    recorded_answer = [](const RecordedCall& r) -> INT_PTR {
+      if (r.message != WM_CLOSE) return 0;
+      if (r.window == first) dialog_end(second, 6);
+      if (r.window == second && second_ends_itself) dialog_end(second, 8);
+      return 0;
+    };
+    dialog_end(first, 2);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_EQ(first_result, 2);
+    EXPECT_EQ(second_result, c.second_result);
+    for (HWND w : {first, second}) {
+      size_t closes = 0, destroys = 0;
+      for (const RecordedCall& r : recorded_calls) {
+        if (r.window != w) continue;
+        closes += r.message == WM_CLOSE;
+        destroys += r.message == WM_DESTROY;
+      }
+      EXPECT_EQ(closes, 1u) << (w == first ? "first" : "second");
+      EXPECT_EQ(destroys, 1u) << (w == first ? "first" : "second");
+    }
+    recorded_answer = nullptr;
+  }
+}
+
+// A dialog and its owner made and run on a second thread: DestroyWindow from this thread fails
+// there, which is the only way it fails on a live window. The dialog is shown modally (its loop
+// runs until the dialog is told to destroy itself) or modelessly (the thread pumps until told to
+// stop).
 struct ForeignDialog {
   HWND owner = nullptr;
   HWND dialog = nullptr;
   int32_t result = 77;
+  bool modal = false;
   bool disable_owner = false;
   HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   volatile LONG stop = 0;
 };
+ForeignDialog* foreign;
+
+// WM_APP: the modal loop runs; WM_APP + 1: the test is done with the dialog.
+INT_PTR CALLBACK foreign_callback(HWND window, UINT message, WPARAM, LPARAM) {
+  if (message == WM_APP) SetEvent(foreign->ready);
+  if (message == WM_APP + 1) DestroyWindow(window);
+  return 0;
+}
 
 DWORD WINAPI foreign_thread(void* parameter) {
   ForeignDialog* f = static_cast<ForeignDialog*>(parameter);
   f->owner = make_owner();
   f->dialog = make_dialog(f->owner, 0);
-  dialog_show_modeless(f->dialog, nullptr, &f->result);
   if (f->disable_owner) EnableWindow(f->owner, FALSE);
-  SetEvent(f->ready);
-  while (!f->stop) {
-    pump_messages();
-    Sleep(1);
+  if (f->modal) {
+    PostMessageA(f->dialog, WM_APP, 0, 0);
+    dialog_show_modal(f->dialog, foreign_callback, &f->result);
+  } else {
+    dialog_show_modeless(f->dialog, nullptr, &f->result);
+    SetEvent(f->ready);
+    while (!f->stop) {
+      pump_messages();
+      Sleep(1);
+    }
+    DestroyWindow(f->dialog);
   }
-  DestroyWindow(f->dialog);
   DestroyWindow(f->owner);
   return 0;
 }
 
 TEST_F(DialogTest, FailedDestructionPutsTheOwnerBack) {
-  for (bool disabled : {true, false}) {
+  struct Case {
+    bool modal;
+    bool disabled_before;  // by someone else, before the show
+    bool disabled_while_shown;
+  };
+  const Case cases[] = {
+      {true, false, true},    // the show disabled it: enabled for the ending, then disabled again
+      {false, true, true},    // not the show's doing: the ending leaves it disabled
+      {false, false, false},  // a modeless dialog's owner stays enabled
+  };
+  for (Case c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "modal " << c.modal << ", disabled before " << c.disabled_before);
     ForeignDialog f;
-    f.disable_owner = disabled;
+    f.modal = c.modal;
+    f.disable_owner = c.disabled_before;
+    foreign = &f;
     HANDLE thread = CreateThread(nullptr, 0, foreign_thread, &f, 0, nullptr);
     ASSERT_EQ(WaitForSingleObject(f.ready, 5000), WAIT_OBJECT_0);
     ASSERT_TRUE(IsWindow(f.dialog));
-    EXPECT_EQ(!IsWindowEnabled(f.owner), disabled);
+    EXPECT_EQ(!IsWindowEnabled(f.owner), c.disabled_while_shown);
     dialog_end(f.dialog, 12);
     EXPECT_TRUE(IsWindow(f.dialog));
     EXPECT_EQ(f.result, 12);  // stored all the same
-    EXPECT_EQ(!IsWindowEnabled(f.owner), disabled) << "owner as it was";
-    f.stop = 1;
-    WaitForSingleObject(thread, 5000);
+    EXPECT_EQ(!IsWindowEnabled(f.owner), c.disabled_while_shown) << "owner as it was";
+    if (c.modal)
+      PostMessageA(f.dialog, WM_APP + 1, 0, 0);
+    else
+      f.stop = 1;
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0);
     CloseHandle(thread);
     CloseHandle(f.ready);
   }

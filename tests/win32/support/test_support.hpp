@@ -8,3 +8,7 @@
 void pump_messages();
 // The directory of the running test program, with a trailing backslash.
 std::string program_directory();
+// Points the test program's own import slot of `function` from `dll` at `replacement` and returns
+// the system's function. Code linked into the program (the toolkit, the runtime) calls through
+// that slot, so a stand-in that calls on to the system's function sees every call it makes.
+void* import_patch(const char* dll, const char* function, void* replacement);
