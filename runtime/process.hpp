@@ -3,6 +3,7 @@
 // way. Start-up writes it; the other units and the toolkit only read it, apart from the shared
 // variable block.
 #pragma once
+#include "data_section.hpp"
 #include "os.hpp"
 #include "platform.hpp"
 
@@ -31,14 +32,4 @@ struct ProcessState {
 };
 static_assert(sizeof(OSVERSIONINFOA) == 148, "version record is 148 bytes");
 
-// The program's data section, under the one symbol name every program gives it.
-extern "C" unsigned char runtime_data_section[];
-
-// The start of the data section. The section spans a whole page at run time although only its
-// first 512 bytes are stored, so the address is laundered: nothing may assume the 512-byte bound.
-inline unsigned char* data_section_base() {
-  unsigned char* p = runtime_data_section;
-  __asm__("" : "+r"(p));
-  return p;
-}
 inline ProcessState* process_state() { return reinterpret_cast<ProcessState*>(data_section_base()); }

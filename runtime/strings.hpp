@@ -20,6 +20,27 @@ inline const char* literal_bytes(const StringLiteral* literal) {
   return reinterpret_cast<const char*>(literal) + sizeof(uint16_t);
 }
 
+// A StringLiteral of N bytes as a field of a program's constants area, built at compile time from
+// a string constant: the compiler stores the length, and a text that is not N bytes long does
+// not compile. The terminator is not stored.
+template <int N>
+struct __attribute__((packed)) LiteralOf {
+  uint16_t length;
+  char bytes[N];
+  constexpr LiteralOf(const char (&text)[N + 1]) : length(N), bytes{} {
+    for (int i = 0; i < N; ++i) bytes[i] = text[i];
+  }
+};
+// The StringLiteral stored at `address`, which may be odd: x86 reads the length there all the
+// same. And the one a LiteralOf field holds, for temp_push_literal.
+inline const StringLiteral* literal_at(const void* address) {
+  return static_cast<const StringLiteral*>(address);
+}
+template <int N>
+inline const StringLiteral* literal_of(const LiteralOf<N>& literal) {
+  return literal_at(&literal);
+}
+
 // The bytes of a string: always a valid zero-terminated address.
 struct StringView {
   const char* data;

@@ -11,6 +11,7 @@
 
 #include "runtime/process.hpp"
 #include "runtime/strings.hpp"
+#include "toolkit/dialog_template.hpp"
 #include "toolkit/menus.hpp"
 
 namespace {

@@ -2,14 +2,7 @@
 // kinds, all made through control_add (labels name the kinds that show no text of their own),
 // with a menu bar whose items change the dialog through their callbacks, shown with
 // dialog_show_modal until it is closed.
-#include <windows.h>
-
-#include "runtime/data_image.hpp"
-#include "runtime/startup.hpp"
-#include "runtime/strings.hpp"
-#include "toolkit/controls.hpp"
-#include "toolkit/dialog.hpp"
-#include "toolkit/menus.hpp"
+#include <dialogkit.hpp>
 
 struct DemoConstants {
   unsigned char bytes[DATA_CONSTANTS_SIZE];
