@@ -60,10 +60,14 @@ dialogkit_library(dialogkit_toolkit toolkit ${TOOLKIT_SOURCES})
 target_link_libraries(dialogkit_toolkit PUBLIC dialogkit_runtime INTERFACE user32)
 # A program with no C runtime: entered at program_entry, which calls start-up in the runtime;
 # the routines the compiler may call (memcpy and the like) are a library of their own, linked
-# last. add_dialog_program links both.
+# last. add_dialog_program links both. The routines are plain code, never intermediate code for
+# link-time optimisation: calls to them appear only when the program's code is generated, after
+# the linker has handed the optimiser the archive members it chose, and only object code can
+# still be linked in then.
 dialogkit_library(dialogkit_entry entry ${RUNTIME_ENTRY_SOURCES})
 target_link_libraries(dialogkit_entry INTERFACE dialogkit_runtime)
 dialogkit_library(dialogkit_nocrt nocrt ${RUNTIME_NOCRT_SOURCES})
+set_target_properties(dialogkit_nocrt PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
 
 if(DIALOGKIT_INSTALL)
   include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)

@@ -99,6 +99,13 @@ endif()
 foreach(name startup_tls_fails startup_record_fails)
   target_link_options(${name} PRIVATE -Wl,-u,${TLS_DIRECTORY_SYMBOL})
 endforeach()
+# The loops of compiler_routines become calls of the routines the runtime provides (copies and
+# fills too, which code built for size otherwise does in place), and each is really called; the
+# start-up test runs the program and checks the results.
+target_compile_options(compiler_routines PRIVATE -mstringop-strategy=libcall)
+target_link_options(compiler_routines PRIVATE -mstringop-strategy=libcall)
+add_test(NAME compiler_routine_calls COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check-calls.sh
+                                             $<TARGET_FILE:compiler_routines> strlen memcpy memmove memset memcmp)
 
 # End to end: the scripts that drive resizing.exe with the probe (built with the product). They
 # share the X display and look for the one dialog titled Resizing: one at a time. The Resizing

@@ -35,9 +35,8 @@ HWND add(HWND dialog, int32_t kind, int32_t id, const char* text, int32_t x, int
   return control_add(&frame, kind, dialog, id, items, x, y, w, h, 0, 0, callback);
 }
 
-// The counting loop must not become a call of a C runtime routine.
-__attribute__((optimize("no-tree-loop-distribute-patterns"))) DynString make_string(
-    const char* text) {
+// A string of our own, for the items: the caller releases it.
+DynString make_string(const char* text) {
   int32_t n = 0;
   while (text[n]) ++n;
   DynString s;
