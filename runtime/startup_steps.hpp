@@ -5,7 +5,8 @@
 #pragma once
 #include "os.hpp"
 
-// Build-time options: the word and the size of a ThreadState record.
+// Build-time options: the word and the size of a ThreadState record. Only OPT_LIBRARY is
+// consulted, and it is never set: library builds are not made, start-up refuses them.
 enum : uint16_t { OPT_LIBRARY = 0x0004 };
 struct BuildOptions {
   uint16_t word;

@@ -55,15 +55,16 @@ StringView string_view(DynString reference);
 DynString string_resize(DynString reference, int32_t n);
 const char* shared_empty();
 
-// The string an operation makes: a new temporary holding a copy of n bytes. When it cannot be
-// had, the empty string is pushed in its place (the stack stays balanced) and ERR_OUT_OF_MEMORY
-// is recorded. Literals, the line break and the texts of numbers are pushed this way.
-void temp_push_result(ProcedureFrame* frame, const void* bytes, int32_t n);
+// A new temporary holding a copy of n bytes. When it cannot be had, the empty string is pushed in
+// its place (the stack stays balanced); temp_push_copy_raising also records ERR_OUT_OF_MEMORY
+// (error_raise), temp_push_copy and temp_push_cstring record nothing. Literals, the line break
+// and the texts of numbers are pushed the raising way.
+void temp_push_copy_raising(ProcedureFrame* frame, const void* bytes, int32_t n);
+void temp_push_copy(ProcedureFrame* frame, const void* bytes, int32_t n);
+void temp_push_cstring(ProcedureFrame* frame, const char* text);
 void temp_push_literal(ProcedureFrame* frame, const StringLiteral* literal);
 void temp_push_empty(ProcedureFrame* frame);
 void temp_push(ProcedureFrame* frame, DynString reference);
-void temp_push_copy(ProcedureFrame* frame, const void* bytes, int32_t n);
-void temp_push_cstring(ProcedureFrame* frame, const char* text);
 void temp_push_crlf(ProcedureFrame* frame);
 void temp_pop_free(ProcedureFrame* frame);
 void string_join(ProcedureFrame* frame);
