@@ -7,8 +7,9 @@
 #      installed with the package; no file of that build may name the source tree.
 #   2. add_subdirectory of the source tree, 3. FetchContent with SOURCE_DIR of the source tree,
 #      each with the tree's own toolchain file and this build's link-time optimisation setting.
-# Each program shows its dialog; its button and its menu item put "Hello from DialogKit
-# <version>" into its text box; it ends with exit code 0 after the close request.
+# The three programs must be byte-identical and pass the product's import check. Each shows its
+# dialog; its button and its menu item put "Hello from DialogKit <version>" into its text box;
+# it ends with exit code 0 after the close request.
 #   consumer_test.sh BUILD SOURCE TOOLCHAIN_FILE_NAME BUILD_TYPE LTO VERSION
 set -u
 build=$(cd "$1" && pwd)
@@ -36,9 +37,12 @@ configure_and_build() {
     "${run[@]}" cmake --build "$into" -j2 >>"$into.log" 2>&1
 }
 
-# Runs the greeter of the build folder $1 (the probe beside it) and drives it.
+# Checks the greeter of the build folder $1 as the product is checked (imports, entry point, no
+# time stamp), then runs it (the probe beside it) and drives it.
 run_greeter() {
-  local greeting="Hello from DialogKit $version"
+  local greeting="Hello from DialogKit $version" entry=program_entry
+  [ "$(objdump -f "$1/greeter.exe" | sed -n 's/.*file format //p')" = pei-i386 ] && entry=_program_entry
+  bash "$source_dir/scripts/check-imports.sh" "$1/greeter.exe" $entry || fail=1
   ln -sf "$build/probe.exe" "$1/probe.exe"
   (
     build=$1
@@ -91,5 +95,8 @@ for way in subdirectory fetch; do
   fi
   note "built with the source tree added ($way)"
   run_greeter "$work/$way/build" || fail=1
+  # The same sources with the same options: the same program, whichever way DialogKit came.
+  cmp "$work/package/build/greeter.exe" "$work/$way/build/greeter.exe" ||
+    { note "greeter.exe differs between the package and the $way build"; fail=1; }
 done
 exit $fail
