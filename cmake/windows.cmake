@@ -29,7 +29,8 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/dialogkit.hpp.in ${DIALOGKIT_INCLUDE_DI
 # dialogkit_library(NAME EXPORT_NAME SOURCES...): one of the libraries, DialogKit::EXPORT_NAME in
 # the tree (an alias) and in the package. Its sources include the headers of the source tree;
 # what links it sees the public folder. Built with the programs' options, and with link-time
-# optimisation when DIALOGKIT_LTO asks for it.
+# optimisation exactly when DIALOGKIT_LTO asks for it (whatever a parent project's
+# CMAKE_INTERPROCEDURAL_OPTIMIZATION says), since every program must then use it too.
 dialogkit_program_flags(DIALOGKIT_CODE_FLAGS DIALOGKIT_SIZE_FLAGS)
 function(dialogkit_library name export_name)
   add_library(${name} STATIC ${ARGN})
@@ -40,9 +41,7 @@ function(dialogkit_library name export_name)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
                              INTERFACE $<BUILD_INTERFACE:${DIALOGKIT_INCLUDE_DIR}>
                                        $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/dialogkit>)
-  if(DIALOGKIT_LTO)
-    set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
-  endif()
+  set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ${DIALOGKIT_LTO})
 endfunction()
 
 dialogkit_library(dialogkit_runtime runtime ${RUNTIME_SOURCES})
