@@ -6,17 +6,6 @@
 #include "runtime/data_image.hpp"
 #include "runtime/strings.hpp"
 
-// A StringLiteral of N bytes, built at compile time from a string constant (its terminator is
-// not stored).
-template <int N>
-struct __attribute__((packed)) LiteralOf {
-  uint16_t length;
-  char bytes[N];
-  constexpr LiteralOf(const char (&text)[N + 1]) : length(N), bytes{} {
-    for (int i = 0; i < N; ++i) bytes[i] = text[i];
-  }
-};
-
 struct __attribute__((packed)) AppConstants {
   // Layout factors, stored and used in single precision.
   float factor_left;
@@ -49,6 +38,3 @@ inline const AppConstants* app_constants() {
   return reinterpret_cast<const AppConstants*>(data_constants());
 }
 inline AppGlobals* app_globals() { return reinterpret_cast<AppGlobals*>(data_globals()); }
-inline const StringLiteral* app_literal(const void* field) {
-  return static_cast<const StringLiteral*>(field);
-}

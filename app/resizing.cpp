@@ -31,7 +31,7 @@ static_assert(REPORT_STYLE == 0x1044, "text box style");
 static_assert(REPORT_EX_STYLE == 0x200, "text box extended style");
 
 void push_literal(ProcedureFrame* frame, const void* literal) {
-  temp_push_literal(frame, app_literal(literal));
+  temp_push_literal(frame, literal_at(literal));
 }
 
 // The controls' geometry and the size report for a client area of w by h pixels.

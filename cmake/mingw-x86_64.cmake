@@ -1,13 +1,7 @@
 # Cross toolchain for the 64-bit Windows build of the same sources. Used to run the Windows
-# test suite on machines whose kernel cannot execute 32-bit programs (so no 32-bit Wine).
-set(CMAKE_SYSTEM_NAME Windows)
+# test suite on machines whose kernel cannot execute 32-bit programs (so no 32-bit Wine). Its
+# programs run under 64-bit Wine.
+set(MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Its programs run under 64-bit Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+set(WINE_LOADER_NAME wine64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,4 +1,4 @@
-/* Section layout of the programs built without a C runtime (add_nocrt_executable), for both the
+/* Section layout of the programs built without a C runtime (add_dialog_program), for both the
    32-bit and the 64-bit build. Based on ld's default PE script, cut down to what these programs
    contain. With a file alignment of 512 every section costs at least one 512-byte sector, and
    beyond three sections the headers need a second one: so code and read-only data share .text,

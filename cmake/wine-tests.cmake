@@ -4,9 +4,9 @@
 # scripts/wine-env.sh, the one place that says how Wine runs here.
 execute_process(
   COMMAND bash -c "source scripts/wine-env.sh && echo \"$(wine_prefix_path)|$WINEDEBUG|$WINEDLLOVERRIDES|$WINE_PREFIX_ROOT\""
-  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE wine_settings OUTPUT_STRIP_TRAILING_WHITESPACE)
+  WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} OUTPUT_VARIABLE wine_settings OUTPUT_STRIP_TRAILING_WHITESPACE)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
-             ${CMAKE_SOURCE_DIR}/scripts/wine-env.sh ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh)
+             ${CMAKE_CURRENT_SOURCE_DIR}/scripts/wine-env.sh ${CMAKE_CURRENT_SOURCE_DIR}/scripts/wine-prefix.sh)
 string(REPLACE "|" ";" wine_settings "${wine_settings}")
 list(GET wine_settings 0 WINE_PREFIX)
 list(GET wine_settings 1 wine_debug)
@@ -16,7 +16,7 @@ list(GET wine_settings 3 wine_prefix_root)
 set(WINE_TEST_ENVIRONMENT WINEPREFIX=${WINE_PREFIX} WINEDEBUG=${wine_debug} WINEDLLOVERRIDES=${wine_overrides}
                           WINE_PREFIX_ROOT=${wine_prefix_root})
 add_test(NAME wine_prefix COMMAND bash -c "source scripts/wine-env.sh && wine_prefix_ready"
-         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+         WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 1200)
 # The Wine loader runs with those settings also when CTest asks a test program for its cases.
 set(CMAKE_CROSSCOMPILING_EMULATOR env ${WINE_TEST_ENVIRONMENT} ${CMAKE_CROSSCOMPILING_EMULATOR})
@@ -38,16 +38,19 @@ set(GTEST_SRC /usr/src/googletest/googletest)
 add_library(gtest_win STATIC ${GTEST_SRC}/src/gtest-all.cc)
 target_include_directories(gtest_win SYSTEM PUBLIC ${GTEST_SRC}/include PRIVATE ${GTEST_SRC})
 target_compile_definitions(gtest_win PUBLIC GTEST_HAS_EXCEPTIONS=0 GTEST_HAS_RTTI=0)
-target_compile_options(gtest_win PRIVATE -w)
+target_compile_options(gtest_win PRIVATE -w ${DIALOGKIT_CODE_FLAGS})
 
 # Test resources: a small bitmap and a small icon for the image kinds.
 file(GLOB WIN_TEST_RESOURCES CONFIGURE_DEPENDS tests/win32/resources/*.rc)
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS tests/win32/support/*.cpp)
 # The default data image and main procedure go into each program that has none of its own.
-set(WIN_TEST_DATA ${CMAKE_SOURCE_DIR}/tests/win32/support/test_data.cpp)
+set(WIN_TEST_DATA ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/support/test_data.cpp)
 list(REMOVE_ITEM WIN_TEST_SUPPORT ${WIN_TEST_DATA})
 add_library(win_test_support STATIC ${WIN_TEST_SUPPORT})
-target_link_libraries(win_test_support PUBLIC gtest_win toolkit runtime ${WINDOWS_LIBS})
+# The tests include the libraries' headers from the source tree, internal ones as well.
+target_include_directories(win_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_options(win_test_support PUBLIC ${TEST_FLAGS})
+target_link_libraries(win_test_support PUBLIC gtest_win DialogKit::toolkit DialogKit::runtime ${WINDOWS_LIBS})
 # Test programs carry their C++ runtime inside: no DLLs beside them.
 target_link_options(win_test_support INTERFACE -static)
 
@@ -80,10 +83,11 @@ file(GLOB WIN_PROGRAMS CONFIGURE_DEPENDS tests/win32/programs/*.cpp)
 foreach(src ${WIN_PROGRAMS})
   get_filename_component(name ${src} NAME_WE)
   set(program_rc)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win32/programs/${name}.rc)
-    set(program_rc ${CMAKE_SOURCE_DIR}/tests/win32/programs/${name}.rc)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/programs/${name}.rc)
+    set(program_rc ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/programs/${name}.rc)
   endif()
   add_dialog_program(${name} ${src} ${program_rc})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 endforeach()
 # The start-up failure programs use up a resource before their entry point runs, from a TLS
 # callback (before_entry.hpp): their links keep the TLS directory, which nothing references.
@@ -95,6 +99,13 @@ endif()
 foreach(name startup_tls_fails startup_record_fails)
   target_link_options(${name} PRIVATE -Wl,-u,${TLS_DIRECTORY_SYMBOL})
 endforeach()
+# The loops of compiler_routines become calls of the routines the runtime provides (copies and
+# fills too, which code built for size otherwise does in place), and each is really called; the
+# start-up test runs the program and checks the results.
+target_compile_options(compiler_routines PRIVATE -mstringop-strategy=libcall)
+target_link_options(compiler_routines PRIVATE -mstringop-strategy=libcall)
+add_test(NAME compiler_routine_calls COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check-calls.sh
+                                             $<TARGET_FILE:compiler_routines> strlen memcpy memmove memset memcmp)
 
 # End to end: the scripts that drive resizing.exe with the probe (built with the product). They
 # share the X display and look for the one dialog titled Resizing: one at a time. The Resizing
@@ -102,13 +113,26 @@ endforeach()
 file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/*_test.sh)
 foreach(script ${E2E_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)
-  add_test(NAME ${name} COMMAND bash ${script} ${CMAKE_BINARY_DIR})
+  add_test(NAME ${name} COMMAND bash ${script} ${CMAKE_CURRENT_BINARY_DIR})
   wine_test(${name} 900)
   set_tests_properties(${name} PROPERTIES RESOURCE_LOCK resizing_dialog)
 endforeach()
 foreach(dpi 120 144)
-  add_test(NAME resizing_test_dpi${dpi} COMMAND bash ${CMAKE_SOURCE_DIR}/tests/e2e/resizing_test.sh
-                                                  ${CMAKE_BINARY_DIR} ${dpi})
+  add_test(NAME resizing_test_dpi${dpi} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/resizing_test.sh
+                                                  ${CMAKE_CURRENT_BINARY_DIR} ${dpi})
   wine_test(resizing_test_dpi${dpi} 900)
   set_tests_properties(resizing_test_dpi${dpi} PROPERTIES RESOURCE_LOCK resizing_dialog)
 endforeach()
+
+# Another project's program on this build's libraries (tests/consumer/): built against an install
+# of this build with the source tree out of reach, and with the source tree added to it
+# (add_subdirectory, FetchContent); each one runs, greets and ends with 0. It installs this
+# build, so it needs the install rules.
+if(DIALOGKIT_INSTALL)
+  get_filename_component(toolchain_name ${CMAKE_TOOLCHAIN_FILE} NAME)
+  add_test(NAME consumer_test COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/consumer/consumer_test.sh
+                                      ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR} ${toolchain_name}
+                                      ${CMAKE_BUILD_TYPE} ${DIALOGKIT_LTO} ${PROJECT_VERSION})
+  wine_test(consumer_test 1800)
+  set_tests_properties(consumer_test PROPERTIES RESOURCE_LOCK resizing_dialog)
+endif()

@@ -9,7 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "runtime/startup.hpp"
+#include "runtime/startup_steps.hpp"
 
 namespace {
 

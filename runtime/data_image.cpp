@@ -1,6 +1,11 @@
 // The data image: moving the stored constants to their working place at start-up.
 #include "data_image.hpp"
 
+#include "process.hpp"
+
+static_assert(sizeof(ProcessState) <= DATA_HEADER_COPY_OFFSET,
+              "ProcessState lives below the header copy");
+
 DataImageHeader* data_header_copy(unsigned char* base) {
   return reinterpret_cast<DataImageHeader*>(base + DATA_HEADER_COPY_OFFSET);
 }

@@ -3,8 +3,9 @@
 // moves the image up to its working place, keeps a copy of the header below the globals area
 // with absolute addresses in it, and leaves the bottom of the section to ProcessState.
 #pragma once
-#include "os.hpp"
-#include "process.hpp"
+#include <stdint.h>
+
+#include "data_section.hpp"
 
 // Three (size, offset) pairs; offsets count from the start of the data section.
 struct DataImageHeader {
@@ -27,8 +28,6 @@ enum : uint32_t {
   DATA_CONSTANTS_OFFSET = 0x2B0,
   DATA_HEADER_COPY_OFFSET = DATA_GLOBALS_OFFSET - sizeof(DataImageHeader),  // 0x28C
 };
-static_assert(sizeof(ProcessState) <= DATA_HEADER_COPY_OFFSET,
-              "ProcessState lives below the header copy");
 
 // The stored part of a program's data section, with the program's constants area in it.
 template <class Constants>

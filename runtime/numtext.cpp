@@ -374,13 +374,13 @@ int number_text_format(long double value, int digit_count, char buffer[32]) {
 
 void number_to_text_digits(ProcedureFrame* frame, long double value, int32_t n) {
   char text[32];
-  temp_push_result(frame, text, number_text_format(value, n, text));
+  temp_push_copy_raising(frame, text, number_text_format(value, n, text));
 }
 
 // The count of 15 digits is known here, so this conversion is made for it alone.
 void number_to_text(ProcedureFrame* frame, long double value) {
   char text[32];
-  temp_push_result(frame, text, format_text(value, 15, text));
+  temp_push_copy_raising(frame, text, format_text(value, 15, text));
 }
 
 void number_to_text_single(ProcedureFrame* frame, long double value) {

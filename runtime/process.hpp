@@ -3,6 +3,7 @@
 // way. Start-up writes it; the other units and the toolkit only read it, apart from the shared
 // variable block.
 #pragma once
+#include "data_section.hpp"
 #include "os.hpp"
 #include "platform.hpp"
 
@@ -10,35 +11,25 @@
 struct SharedVariables {
   uint32_t empty_length;  // the zero word before shared_empty
   char shared_empty[4];   // shared_empty is the first byte: the text of every empty string
-  int32_t live_records;   // ThreadState records stored in the TLS slot
-  uint32_t reserved0;
+  int32_t live_records;   // ThreadState records stored in the TLS slot (kept, read by nothing)
+  uint32_t reserved0;     // the block's layout reserves it; nothing uses it
   uintptr_t dialog_font;  // font of the most recently created dialog (the toolkit's)
-  unsigned char reserved[64 - 16 - sizeof(uintptr_t)];
+  unsigned char reserved[64 - 16 - sizeof(uintptr_t)];  // reserved by the layout, unused
 };
 static_assert(sizeof(SharedVariables) == 64, "the shared variable block is 64 bytes");
 
 struct ProcessState {
   SharedVariables shared;
   uint32_t tls_index;
-  const char* environment;
+  const char* environment;  // GetEnvironmentStringsA, stored by start-up; read by nothing
   const char* command_tail;
   PlatformInfo platform;
   uint32_t show_state;
-  uint16_t library_result;
+  uint16_t library_result;  // for library builds (OPT_LIBRARY), which are not made: only cleared
   HINSTANCE instance;
-  uint32_t entry_reason;
+  uint32_t entry_reason;    // 1 for an executable, the only kind made
   OSVERSIONINFOA version;
 };
 static_assert(sizeof(OSVERSIONINFOA) == 148, "version record is 148 bytes");
 
-// The program's data section, under the one symbol name every program gives it.
-extern "C" unsigned char runtime_data_section[];
-
-// The start of the data section. The section spans a whole page at run time although only its
-// first 512 bytes are stored, so the address is laundered: nothing may assume the 512-byte bound.
-inline unsigned char* data_section_base() {
-  unsigned char* p = runtime_data_section;
-  __asm__("" : "+r"(p));
-  return p;
-}
 inline ProcessState* process_state() { return reinterpret_cast<ProcessState*>(data_section_base()); }

@@ -5,8 +5,8 @@ static void record_in_frame(ProcedureFrame* frame, ErrorCode code) {
   frame->error_word = ERROR_PENDING | code;
 }
 
-void error_raise_subscript(ProcedureFrame* frame) { record_in_frame(frame, ERR_SUBSCRIPT_OUT_OF_RANGE); }
-void error_raise_overflow_frame(ProcedureFrame* frame) { record_in_frame(frame, ERR_OVERFLOW); }
+void check_fail_subscript(ProcedureFrame* frame) { record_in_frame(frame, ERR_SUBSCRIPT_OUT_OF_RANGE); }
+void check_fail_overflow(ProcedureFrame* frame) { record_in_frame(frame, ERR_OVERFLOW); }
 
 int32_t check_index(ProcedureFrame* frame, int32_t index, int32_t lower, int32_t upper) {
   int32_t position = static_cast<int32_t>(static_cast<uint32_t>(index) - static_cast<uint32_t>(lower));

@@ -13,6 +13,7 @@ void check_int16(ProcedureFrame* frame, int32_t value);
 void check_int16_positive(ProcedureFrame* frame, int32_t value);
 void check_word(ProcedureFrame* frame, int32_t value);
 
-// The same records made unconditionally, in the frame only.
-void error_raise_subscript(ProcedureFrame* frame);       // 9
-void error_raise_overflow_frame(ProcedureFrame* frame);  // 6
+// A failed range check recorded unconditionally, in the frame only (error_raise_overflow of
+// errors.hpp records 6 in the thread's record as well).
+void check_fail_subscript(ProcedureFrame* frame);  // 9
+void check_fail_overflow(ProcedureFrame* frame);   // 6

@@ -1,7 +1,7 @@
 // Start-up and shutdown of the process: the data image, the start-up values in ProcessState,
 // the per-thread state, the platform information, the reset of the shared variables and the
 // floating-point control word. The units it calls do not call back into it.
-#include "startup.hpp"
+#include "startup_steps.hpp"
 
 #include "data_image.hpp"
 #include "frame.hpp"

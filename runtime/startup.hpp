@@ -1,30 +1,9 @@
-// Process start-up and shutdown: the one unit that calls the others. It prepares the data image,
-// stores the start-up values in ProcessState, opens the per-thread state, stores the platform
-// information, resets the shared variables and the control word, calls the application's main
-// procedure and closes everything again.
+// The program's side of start-up: the main procedure that every program defines, and the entry
+// point that calls it. program_entry prepares the process (data image, start-up values,
+// per-thread state, control word), calls app_main and ends the process when it returns.
 #pragma once
-#include "os.hpp"
-
-// Build-time options: the word and the size of a ThreadState record.
-enum : uint16_t { OPT_LIBRARY = 0x0004 };
-struct BuildOptions {
-  uint16_t word;
-  uint32_t thread_state_size;
-};
-extern const BuildOptions build_options;
-
-// Where the arguments begin in the process command line (a pointer into it, never a copy).
-const char* command_line_tail(const char* command_line);
-
-// Zeroes the application's globals and the shared variables and loads the working control word.
-void runtime_reset();
-// runtime_reset, then the application's main procedure with the start-up values.
-void main_sequence();
-
-// Opens the process: returns 0, or the exit code 255 when the per-thread state cannot be had.
-uint32_t startup_open();
-// Closes it: the starting thread's record and the TLS slot (when open), then OLE.
-void startup_close(bool thread_state_open);
+#include <stdint.h>
+#include <windows.h>
 
 // The application's main procedure.
 int32_t app_main(HINSTANCE instance, uintptr_t previous, const char* command_tail,

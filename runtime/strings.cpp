@@ -106,17 +106,17 @@ static bool push_bytes(ProcedureFrame* frame, const void* from, int32_t n) {
   return ok;
 }
 
-void temp_push_result(ProcedureFrame* frame, const void* bytes, int32_t n) {
+void temp_push_copy_raising(ProcedureFrame* frame, const void* bytes, int32_t n) {
   if (!push_bytes(frame, bytes, n)) error_raise(frame, ERR_OUT_OF_MEMORY);
 }
 
 void temp_push_literal(ProcedureFrame* frame, const StringLiteral* literal) {
-  temp_push_result(frame, literal_bytes(literal), literal->length);
+  temp_push_copy_raising(frame, literal_bytes(literal), literal->length);
 }
 
 void temp_push_crlf(ProcedureFrame* frame) {
   static const char crlf[2] = {13, 10};
-  temp_push_result(frame, crlf, 2);
+  temp_push_copy_raising(frame, crlf, 2);
 }
 
 void temp_push_copy(ProcedureFrame* frame, const void* bytes, int32_t n) {

@@ -20,6 +20,27 @@ inline const char* literal_bytes(const StringLiteral* literal) {
   return reinterpret_cast<const char*>(literal) + sizeof(uint16_t);
 }
 
+// A StringLiteral of N bytes as a field of a program's constants area, built at compile time from
+// a string constant: the compiler stores the length, and a text that is not N bytes long does
+// not compile. The terminator is not stored.
+template <int N>
+struct __attribute__((packed)) LiteralOf {
+  uint16_t length;
+  char bytes[N];
+  constexpr LiteralOf(const char (&text)[N + 1]) : length(N), bytes{} {
+    for (int i = 0; i < N; ++i) bytes[i] = text[i];
+  }
+};
+// The StringLiteral stored at `address`, which may be odd: x86 reads the length there all the
+// same. And the one a LiteralOf field holds, for temp_push_literal.
+inline const StringLiteral* literal_at(const void* address) {
+  return static_cast<const StringLiteral*>(address);
+}
+template <int N>
+inline const StringLiteral* literal_of(const LiteralOf<N>& literal) {
+  return literal_at(&literal);
+}
+
 // The bytes of a string: always a valid zero-terminated address.
 struct StringView {
   const char* data;
@@ -34,15 +55,16 @@ StringView string_view(DynString reference);
 DynString string_resize(DynString reference, int32_t n);
 const char* shared_empty();
 
-// The string an operation makes: a new temporary holding a copy of n bytes. When it cannot be
-// had, the empty string is pushed in its place (the stack stays balanced) and ERR_OUT_OF_MEMORY
-// is recorded. Literals, the line break and the texts of numbers are pushed this way.
-void temp_push_result(ProcedureFrame* frame, const void* bytes, int32_t n);
+// A new temporary holding a copy of n bytes. When it cannot be had, the empty string is pushed in
+// its place (the stack stays balanced); temp_push_copy_raising also records ERR_OUT_OF_MEMORY
+// (error_raise), temp_push_copy and temp_push_cstring record nothing. Literals, the line break
+// and the texts of numbers are pushed the raising way.
+void temp_push_copy_raising(ProcedureFrame* frame, const void* bytes, int32_t n);
+void temp_push_copy(ProcedureFrame* frame, const void* bytes, int32_t n);
+void temp_push_cstring(ProcedureFrame* frame, const char* text);
 void temp_push_literal(ProcedureFrame* frame, const StringLiteral* literal);
 void temp_push_empty(ProcedureFrame* frame);
 void temp_push(ProcedureFrame* frame, DynString reference);
-void temp_push_copy(ProcedureFrame* frame, const void* bytes, int32_t n);
-void temp_push_cstring(ProcedureFrame* frame, const char* text);
 void temp_push_crlf(ProcedureFrame* frame);
 void temp_pop_free(ProcedureFrame* frame);
 void string_join(ProcedureFrame* frame);

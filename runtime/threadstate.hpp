@@ -3,15 +3,16 @@
 #pragma once
 #include "frame.hpp"
 
-// 40 bytes, zero-filled when created, reached only through the TLS slot.
+// 40 bytes, zero-filled when created, reached only through the TLS slot. The fields marked
+// "layout" are there because the record's layout reserves them: nothing reads or writes them.
 struct ThreadState {
-  uint32_t first_word;
+  uint32_t first_word;      // layout
   uint16_t last_error;      // error word of the most recent error_raise on this thread
-  uint16_t error_extra;
-  uint32_t owned_object;
-  uint32_t words[5];
-  uint32_t kernel_handle;   // closed with CloseHandle when the record is released
-  uint32_t last_word;
+  uint16_t error_extra;     // written 0 by every error_raise; read by error_extra()
+  uint32_t owned_object;    // layout: nothing sets it, so a release has nothing to release for it
+  uint32_t words[5];        // layout
+  uint32_t kernel_handle;   // closed with CloseHandle when the record is released; nothing sets it
+  uint32_t last_word;       // layout
 };
 static_assert(sizeof(ThreadState) == 40, "ThreadState is 40 bytes");
 static_assert(offsetof(ThreadState, last_error) == 4, "ThreadState layout");

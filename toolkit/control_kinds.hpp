@@ -22,7 +22,7 @@ enum : int32_t {
   CONTROL_SIZED_IMAGE_BUTTON = 13,
   CONTROL_COMBO_BOX = 14,
   CONTROL_LIST_BOX = 15,
-  CONTROL_KIND_COUNT = 15,
+  CONTROL_KIND_LAST = CONTROL_LIST_BOX,  // the highest kind number, the table's last row
 };
 
 // One row of the kind table: the window class, the style used when the caller passes 0, the bits
@@ -30,8 +30,8 @@ enum : int32_t {
 struct ControlKind {
   const char* class_name;
   uint32_t default_style;
-  uint32_t forced_style;
-  uint32_t mask;
+  uint32_t forced_style;   // always added
+  uint32_t removed_style;  // always removed (the table's style mask)
 };
 
 // The row of kinds 1 to 15; no row (nullptr) for kind 0 and every number outside the table.

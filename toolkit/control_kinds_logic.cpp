@@ -24,7 +24,8 @@ constexpr uint32_t other_button_types(uint32_t type) { return WIN_BS_TYPEMASK & 
 
 // Every forced style holds WS_CHILD | WS_VISIBLE. Check boxes of either kind also lose
 // BS_NOTIFY; option buttons keep it. A group frame keeps nothing of the caller's style.
-const ControlKind kinds[CONTROL_KIND_COUNT] = {
+// One row per kind from 1 to the last.
+const ControlKind kinds[CONTROL_KIND_LAST] = {
     {"BUTTON",  // push button
      CHILD_VISIBLE | WIN_WS_TABSTOP | WIN_BS_PUSHBUTTON, CHILD_VISIBLE, 0},
     {"BUTTON",  // three-state check box
@@ -71,7 +72,7 @@ bool has_client_edge_default(int32_t kind) {
 }  // namespace
 
 const ControlKind* control_kind(int32_t kind) {
-  if (kind < 1 || kind > CONTROL_KIND_COUNT) return nullptr;
+  if (kind < 1 || kind > CONTROL_KIND_LAST) return nullptr;
   return &kinds[kind - 1];
 }
 
@@ -89,7 +90,7 @@ ControlStyle control_resolve_style(int32_t kind, uint32_t style, uint32_t ex_sty
       ex_style |= WIN_WS_EX_CLIENTEDGE;
     }
   }
-  style = (style | row->forced_style) & ~row->mask;
+  style = (style | row->forced_style) & ~row->removed_style;
   return ControlStyle{style, ex_style};
 }
 

@@ -93,7 +93,7 @@ HWND control_add(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
                  uint32_t style, uint32_t ex_style, DialogCallback control_callback) {
   HWND control = nullptr;
   const char* text = temp_view(frame, 1).data;
-  if (kind >= CONTROL_CUSTOM_CLASS && kind <= CONTROL_KIND_COUNT) {
+  if (kind >= CONTROL_CUSTOM_CLASS && kind <= CONTROL_KIND_LAST) {
     HINSTANCE instance = process_state()->instance;
     PixelBox pixels = pixel_box(dialog, x, y, width, height);
     ControlStyle words = control_resolve_style(kind, style, ex_style, pixels.width, pixels.height);

@@ -1,5 +1,5 @@
 // The cursor table: which system cursor a cursor number names. Pure logic, built on the host as
-// well; cursor_set in controls.hpp loads and sets the cursor.
+// well; cursor_set (controls.hpp, cursors.cpp) loads and sets the cursor.
 #pragma once
 #include <stdint.h>
 

@@ -12,6 +12,7 @@
 
 #include "runtime/process.hpp"
 #include "runtime/strings.hpp"
+#include "toolkit/dialog_template.hpp"
 #include "toolkit/menus.hpp"
 
 namespace {

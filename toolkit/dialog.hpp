@@ -1,14 +1,13 @@
 // Dialogs on the Windows API: creation from the in-memory template, the shared dialog procedure
 // that routes messages to application callbacks, ending a dialog, and showing it (modal with the
 // toolkit's polling message loop, or modeless). The template itself and its style rules are pure
-// logic, in dialog_template.hpp.
+// logic, in dialog_template.hpp, which only the toolkit includes.
 #pragma once
 #include <windows.h>
 
 #include <stdint.h>
 
 #include "runtime/frame.hpp"
-#include "toolkit/dialog_template.hpp"
 
 // Every application callback (dialog, control, menu item) has the shape of a dialog procedure;
 // 0 means "not handled". The result is pointer-sized so that a brush handle fits.

@@ -2,14 +2,7 @@
 // kinds, all made through control_add (labels name the kinds that show no text of their own),
 // with a menu bar whose items change the dialog through their callbacks, shown with
 // dialog_show_modal until it is closed.
-#include <windows.h>
-
-#include "runtime/data_image.hpp"
-#include "runtime/startup.hpp"
-#include "runtime/strings.hpp"
-#include "toolkit/controls.hpp"
-#include "toolkit/dialog.hpp"
-#include "toolkit/menus.hpp"
+#include <dialogkit.hpp>
 
 struct DemoConstants {
   unsigned char bytes[DATA_CONSTANTS_SIZE];
@@ -42,9 +35,8 @@ HWND add(HWND dialog, int32_t kind, int32_t id, const char* text, int32_t x, int
   return control_add(&frame, kind, dialog, id, items, x, y, w, h, 0, 0, callback);
 }
 
-// The counting loop must not become a call of a C runtime routine.
-__attribute__((optimize("no-tree-loop-distribute-patterns"))) DynString make_string(
-    const char* text) {
+// A string of our own, for the items: the caller releases it.
+DynString make_string(const char* text) {
   int32_t n = 0;
   while (text[n]) ++n;
   DynString s;

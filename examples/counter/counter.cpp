@@ -2,25 +2,15 @@
 // data image's globals area, its label is a literal of the constants area joined with the text of
 // the number, and every size change lays the controls out again in dialog units and reports the
 // client area's size in those units. Escape or the close box ends it.
-#include <windows.h>
+#include <dialogkit.hpp>
 
-#include "runtime/data_image.hpp"
-#include "runtime/errors.hpp"
-#include "runtime/numtext.hpp"
-#include "runtime/startup.hpp"
-#include "runtime/strings.hpp"
-#include "toolkit/controls.hpp"
-#include "toolkit/dialog.hpp"
-#include "toolkit/geometry.hpp"
-
-// The constants area: one literal, a 16-bit length and then its bytes (the terminator of the
-// initialiser is stored but not counted); the rest of the 236 bytes stays zero.
-struct __attribute__((packed)) CounterConstants {
-  uint16_t clicks_length;
-  char clicks[8];
-  unsigned char rest[DATA_CONSTANTS_SIZE - 10];
+// The constants area: one literal (LiteralOf stores its length and its bytes, no terminator);
+// the rest of the 236 bytes stays zero.
+struct CounterConstants {
+  LiteralOf<7> clicks;
+  unsigned char rest[DATA_CONSTANTS_SIZE - sizeof(LiteralOf<7>)];
 };
-RUNTIME_DATA_SECTION(CounterConstants, {7, "Clicks:", {}});
+RUNTIME_DATA_SECTION(CounterConstants, {"Clicks:", {}});
 
 // The globals area (12 bytes, zeroed by start-up): the count.
 struct CounterGlobals {
@@ -33,8 +23,8 @@ namespace {
 enum : int32_t { ID_COUNT = 100, ID_SIZE = 101, ID_BUTTON = 102 };
 
 // Start-up has moved the image: constants and globals are read at their working place.
-const StringLiteral* clicks_literal() {
-  return reinterpret_cast<const StringLiteral*>(data_constants());
+const CounterConstants* constants() {
+  return reinterpret_cast<const CounterConstants*>(data_constants());
 }
 CounterGlobals* globals() { return reinterpret_cast<CounterGlobals*>(data_globals()); }
 
@@ -43,7 +33,7 @@ INT_PTR CALLBACK count_clicked(HWND dialog, UINT message, WPARAM wparam, LPARAM)
   if (message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED) return 0;
   ProcedureFrame frame = {};
   globals()->clicks += 1;
-  temp_push_literal(&frame, clicks_literal());
+  temp_push_literal(&frame, literal_of(constants()->clicks));
   number_to_text(&frame, globals()->clicks);
   string_join(&frame);
   control_set_text(&frame, dialog, ID_COUNT);

@@ -1,13 +1,6 @@
 // The smallest useful dialog program: a text box, a button whose callback changes the text, and
 // a menu item that does the same from the menu bar. It runs until its dialog is closed.
-#include <windows.h>
-
-#include "runtime/data_image.hpp"
-#include "runtime/startup.hpp"
-#include "runtime/strings.hpp"
-#include "toolkit/controls.hpp"
-#include "toolkit/dialog.hpp"
-#include "toolkit/menus.hpp"
+#include <dialogkit.hpp>
 
 // No constants of its own: the constants area stays zero.
 struct HelloConstants {

@@ -11,6 +11,7 @@
 #include "runtime/data_image.hpp"
 #include "runtime/process.hpp"
 #include "runtime/startup.hpp"
+#include "runtime/startup_steps.hpp"
 #include "runtime/x87.hpp"
 #include "tests/support/host_switch.hpp"
 

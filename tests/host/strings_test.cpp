@@ -301,7 +301,7 @@ TEST_F(StringsTest, FailedPushesStayBalanced) {
   };
   const Push pushes[] = {
       {"literal", [](ProcedureFrame* f) { temp_push_literal(f, &lit.head); }, true},
-      {"result", [](ProcedureFrame* f) { temp_push_result(f, "abc", 3); }, true},
+      {"result", [](ProcedureFrame* f) { temp_push_copy_raising(f, "abc", 3); }, true},
       {"crlf", [](ProcedureFrame* f) { temp_push_crlf(f); }, true},
       {"copy", [](ProcedureFrame* f) { temp_push_copy(f, "abc", 3); }, false},
       {"cstring", [](ProcedureFrame* f) { temp_push_cstring(f, "abc"); }, false},
@@ -321,13 +321,13 @@ TEST_F(StringsTest, FailedPushesStayBalanced) {
 // no bytes give the null reference without allocating.
 TEST_F(StringsTest, ResultIsACopyOfExactlyItsBytes) {
   const char bytes[] = {'a', 0, 'b'};
-  temp_push_result(&frame_, bytes, 3);
+  temp_push_copy_raising(&frame_, bytes, 3);
   EXPECT_EQ(top(frame_), std::string(bytes, 3));
   EXPECT_NE(temp_view(&frame_, 0).data, bytes);
   EXPECT_EQ(frame_.error_word, 0u);
   temp_pop_free(&frame_);
   int allocs = host_os.string_allocs_total;
-  temp_push_result(&frame_, bytes, 0);
+  temp_push_copy_raising(&frame_, bytes, 0);
   EXPECT_EQ(temp_peek(&frame_, 0), 0u);
   EXPECT_EQ(host_os.string_allocs_total, allocs);
   temp_pop_free(&frame_);

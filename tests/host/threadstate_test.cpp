@@ -263,7 +263,7 @@ TEST(RangeChecks, FailingCheckLeavesTheThreadsLastErrorAlone) {
   check_word(&frame, -1);
   EXPECT_EQ(frame.error_word, 0x8006u);
   EXPECT_EQ(error_last(), 7);
-  error_raise_subscript(&frame);
+  check_fail_subscript(&frame);
   EXPECT_EQ(frame.error_word, 0x8009u);
   EXPECT_EQ(error_last(), 7);
 }

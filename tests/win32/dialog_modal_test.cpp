@@ -6,6 +6,7 @@
 
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
+#include "toolkit/dialog_template.hpp"
 
 namespace {
 

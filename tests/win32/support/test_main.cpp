@@ -1,7 +1,7 @@
 // Windows test programs: the runtime's process state as start-up leaves it, then every test.
 #include <gtest/gtest.h>
 
-#include "runtime/startup.hpp"
+#include "runtime/startup_steps.hpp"
 #include "tests/win32/support/test_support.hpp"
 
 int main(int argc, char** argv) {
