@@ -5,7 +5,7 @@
 # timeout, and at every checkpoint finds the dialog alive, answering, with its two controls and
 # the report and layout of its real client size. Memory is judged by what the program holds: the
 # first round warms up what Wine allocates once and keeps; after it, the program's GDI objects
-# must not grow at all and its private memory by no more than a little. Then the close request
+# must not grow at all and its private memory by no more than 128 kB a round. Then the close request
 # must end the process with exit code 0. scripts/hostile-soak.sh runs it for many rounds.
 #   hostile_test.sh BUILD [ROUNDS [DRAWS [SEED]]]
 set -u

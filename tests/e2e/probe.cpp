@@ -336,9 +336,13 @@ long private_kb(HANDLE process) {
 struct Holdings {
   long gdi, private_kb;
 };
-// How much a warm program's private memory may grow over a run: what the system's own caches
-// still take after the warm-up, never a leak of the program's objects (those are counted apart).
+// How much a warm program's private memory may grow: over one soak of resizes, and per round of
+// hostile input after the first. What grows there is Wine's, not the program's: its edit control
+// keeps about 32 kB more per round of typed characters and reports (measured: nothing grows when
+// the report is built but not set into the text box); the program's own objects are counted
+// exactly, apart.
 const long PRIVATE_GROWTH_KB = 1024;
+const long PRIVATE_GROWTH_KB_PER_ROUND = 128;
 
 HANDLE open_process_of(HWND window) {
   DWORD pid = 0;
@@ -786,7 +790,7 @@ struct Hostile {
 // after the last). The first round warms up what the system allocates once and keeps (surfaces
 // for a maximised or oversized window, caches); after it, a sound program holds what it held:
 // the GDI objects counted after every later round must not exceed those after the first, and its
-// private memory must not keep growing (at most PRIVATE_GROWTH_KB over all later rounds).
+// private memory must not keep growing (at most PRIVATE_GROWTH_KB_PER_ROUND a round after it).
 
 int hostile(int rounds, long draws, unsigned seed) {
   HWND dialog = find_dialog(DIALOG_WAIT_MS);
@@ -828,9 +832,10 @@ int hostile(int rounds, long draws, unsigned seed) {
     CHECK(first.gdi >= 0, "the GDI objects cannot be counted");
     CHECK(last.gdi <= first.gdi, "the GDI objects grew from %ld after the first round to %ld after the last",
           first.gdi, last.gdi);
-    CHECK(last.private_kb - first.private_kb <= PRIVATE_GROWTH_KB,
-          "private memory grew by %ld kB after the first round (at most %ld)", last.private_kb - first.private_kb,
-          PRIVATE_GROWTH_KB);
+    long allowed = PRIVATE_GROWTH_KB_PER_ROUND * (rounds - 1);
+    CHECK(last.private_kb - first.private_kb <= allowed,
+          "private memory grew by %ld kB in %d rounds after the first (at most %ld)",
+          last.private_kb - first.private_kb, rounds - 1, allowed);
   }
   printf("%s: hostile %ld checkpoints, %d failures\n", failures ? "FAILED" : "ok", total.passed + total.failed,
          failures);
