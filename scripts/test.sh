@@ -62,6 +62,10 @@ suite() {
     "$@" ctest --preset "$tests" ${CTEST_ARGS:-} 2>&1 | tee "$log" | grep -E --line-buffered \
       '^ *[0-9]+/[0-9]+ Test|\*\*\*|FAIL|^note|^e2e|tests passed|The following tests|^[[:space:]]+[0-9]+ - '
     kill "$tick" 2>/dev/null; wait "$tick" 2>/dev/null
+    # What each failed test printed (CTest shows it after the test's line), here in full.
+    awk '/\*\*\*(Failed|Timeout|Exception)|\*\*\*Not Run/ { show = 1; print "--- " $0; next }
+         /^ *[0-9]+\/[0-9]+ Test |tests passed, / { show = 0 }
+         show' "$log"
     summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -n "$summary" ]; then
       total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
