@@ -31,7 +31,8 @@ void usage() {
       "  wait CAPTION           wait for a visible dialog titled CAPTION of another program; the\n"
       "                         actions after it act on that dialog\n"
       "  wait-any               wait for any other program's visible dialog and act on it\n"
-      "  timeout SECONDS        how long the actions after it wait (10 s; a first wait 90 s)\n"
+      "  timeout SECONDS        how long the actions after it wait, 1 s at least (10 s; a first\n"
+      "                         wait 90 s)\n"
       "  text ID                print control ID's text\n"
       "  expect-text ID TEXT    wait until control ID shows TEXT\n"
       "  set ID TEXT            set control ID's text\n"
@@ -312,7 +313,8 @@ std::string rect_text(const RECT& r) {
   return text;
 }
 
-// Polls `check` until it holds or the timeout has passed; `check` leaves what it saw in `seen`.
+// Polls `check` until it holds or the timeout has passed. The checks keep what they saw last, for
+// the message when it never held.
 template <typename Check>
 bool wait_until(Check check) {
   for (DWORD waited = 0;; waited += POLL_MS) {
@@ -430,7 +432,8 @@ bool act_expect_selected(Action* a) {
   if (!control_of(a, 1, &control) || !box_of(a, control, &box)) return false;
   number_of(a->words[2].c_str(), &n);
   long seen = 0;
-  if (wait_until([&] { return (seen = box_selected(control, box)) == n; })) return done(a, "selected");
+  if (wait_until([&] { return (seen = box_selected(control, box)) == n; }))
+    return done(a, n ? "selected" : "nothing selected");
   return fail(a, seen ? "item " + std::to_string(seen) + " is selected" : "nothing is selected");
 }
 
@@ -564,7 +567,7 @@ bool act_expect_exit(Action* a) { return program_ends(a); }
 bool act_timeout(Action* a) {
   long seconds = 0;
   number_of(a->words[1].c_str(), &seconds);
-  if (seconds < 0) seconds = 0;
+  if (seconds < 1) seconds = 1;  // the program needs a moment to answer any message at all
   wait_ms = first_wait_ms = static_cast<DWORD>(seconds) * 1000;
   return done(a, "waits up to " + std::to_string(seconds) + " s");
 }
