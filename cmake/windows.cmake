@@ -68,6 +68,35 @@ target_link_libraries(dialogkit_entry INTERFACE dialogkit_runtime)
 dialogkit_library(dialogkit_nocrt nocrt ${RUNTIME_NOCRT_SOURCES})
 set_target_properties(dialogkit_nocrt PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
 
+# dialogkit-driver.exe (tools/driver/): drives a running program's dialog from outside, by its
+# caption, for tests of one's own program; the run command and the end-to-end tests use it too. A
+# 64-bit program in every build, as the probe below is, so that under an emulated 32-bit Wine only
+# the programs under test pay for the emulator. DIALOGKIT_DRIVER names it (also for a project that
+# adds this tree); the package installs it into bin/.
+option(DIALOGKIT_BUILD_DRIVER "Build dialogkit-driver.exe, which drives a program's dialog from outside"
+       ${PROJECT_IS_TOP_LEVEL})
+if(DIALOGKIT_BUILD_DRIVER)
+  set(DIALOGKIT_DRIVER ${PROJECT_BINARY_DIR}/dialogkit-driver.exe CACHE INTERNAL "dialogkit-driver.exe of this build")
+  set(driver_source ${CMAKE_CURRENT_SOURCE_DIR}/tools/driver/driver.cpp)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    add_executable(dialogkit_driver ${driver_source})
+    set_target_properties(dialogkit_driver PROPERTIES OUTPUT_NAME dialogkit-driver
+                                                      RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+    target_compile_options(dialogkit_driver PRIVATE -Wall -Wextra)
+    target_link_libraries(dialogkit_driver PRIVATE user32 gdi32 kernel32)
+    target_link_options(dialogkit_driver PRIVATE -static)
+  else()
+    find_program(DIALOGKIT_DRIVER_CXX x86_64-w64-mingw32-g++ REQUIRED)
+    add_custom_command(OUTPUT ${DIALOGKIT_DRIVER}
+                       COMMAND ${DIALOGKIT_DRIVER_CXX} -std=gnu++17 -O2 -Wall -Wextra -static
+                               -o ${DIALOGKIT_DRIVER} ${driver_source} -luser32 -lgdi32 -lkernel32
+                       DEPENDS ${driver_source} VERBATIM)
+    add_custom_target(dialogkit_driver ALL DEPENDS ${DIALOGKIT_DRIVER})
+  endif()
+else()
+  unset(DIALOGKIT_DRIVER CACHE)
+endif()
+
 if(DIALOGKIT_INSTALL)
   include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)
 endif()

@@ -6,6 +6,13 @@
 #   bash scripts/run.sh                      resizing.exe, the product (resized twice in Xvfb)
 #   bash scripts/run.sh PROGRAM [ARGS...]    another program of the build, an example say:
 #                                            bash scripts/run.sh controls_demo show-menu
+#   bash scripts/run.sh PROGRAM [ARGS...] -- ACTION...
+#                                            the program driven between its start and its close
+#                                            by dialogkit-driver's actions (tools/driver/), on the
+#                                            display or in Xvfb:
+#                                            bash scripts/run.sh todo -- set 100 "Buy milk" click 101
+#   The actions act on the program's first dialog; then the program is closed, unless they ended
+#   it. The exit status is not 0 when an action failed or the program's exit code is not 0.
 # WINE_DPI=120 (or 144, ...) runs it in a prefix whose programs see that resolution in dots per
 # inch instead of 96.
 #
@@ -15,21 +22,26 @@
 # where no window manager runs, Wine draws the frame itself, as in the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-program=${1:-resizing}
-[ $# -gt 0 ] && shift
+program=resizing
+if [ $# -gt 0 ] && [ "$1" != -- ]; then program=$1; shift; fi
+acting=0
+for word in "$@"; do if [ "$word" = -- ]; then acting=1; fi; done
 bash scripts/setup.sh
 source scripts/wine-env.sh
 source scripts/wine32-mode.sh
 wine32_mode_begin
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target "$program" probe
+cmake --build --preset win32 --target "$program" probe dialogkit_driver
 build=build/win32
 variant=run
 [ -n "${DISPLAY:-}" ] && variant=desktop
 WINEPREFIX=$(wine_prefix_ready "${WINE_DPI:-96}" $variant)
 export WINEPREFIX WINE_LOADER=$WINE32_LOADER
-if [ -n "${DISPLAY:-}" ]; then
+if [ -n "${DISPLAY:-}" ] && [ $acting = 0 ]; then
   "$WINE_LOADER" "$build/$program.exe" "$@"
+elif [ -n "${DISPLAY:-}" ]; then
+  bash scripts/run-headless.sh "$build" "$program" "$@"
 else
-  xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/run-headless.sh "$build" "$program" "$@"
+  RUN_SHOTS=$build/screenshots xvfb-run -a -s "-screen 0 1024x768x24" \
+    bash scripts/run-headless.sh "$build" "$program" "$@"
 fi

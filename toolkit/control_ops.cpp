@@ -21,6 +21,21 @@ LRESULT send_to_control(HWND dialog, int32_t id, UINT message, WPARAM wparam, LP
   return SendMessageA(GetDlgItem(dialog, id), message, wparam, lparam);
 }
 
+// A count the system answers, or 0 for its error value and for no control (which answers 0).
+int32_t item_count(HWND dialog, int32_t id, UINT message) {
+  LRESULT count = send_to_control(dialog, id, message, 0, 0);
+  return count > 0 ? static_cast<int32_t>(count) : 0;
+}
+
+// The selected item's number: the system's 0-based index plus 1, which makes its "none" (-1) 0.
+// No control is no selection, although a message sent to no window answers 0, the first item.
+int32_t selected_item(HWND dialog, int32_t id, UINT message) {
+  HWND control = GetDlgItem(dialog, id);
+  if (!control) return 0;
+  LRESULT index = SendMessageA(control, message, 0, 0);
+  return index >= 0 ? static_cast<int32_t>(index + 1) : 0;
+}
+
 LRESULT add_text_item(ProcedureFrame* frame, HWND dialog, int32_t id, UINT message) {
   LRESULT result =
       send_to_control(dialog, id, message, 0, reinterpret_cast<LPARAM>(temp_view(frame, 0).data));
@@ -94,6 +109,10 @@ LRESULT combo_select(HWND dialog, int32_t id, int32_t item) {
 LRESULT combo_reset(HWND dialog, int32_t id) {
   return send_to_control(dialog, id, CB_RESETCONTENT, 0, 0);
 }
+int32_t combo_count(HWND dialog, int32_t id) { return item_count(dialog, id, CB_GETCOUNT); }
+int32_t combo_get_selected(HWND dialog, int32_t id) {
+  return selected_item(dialog, id, CB_GETCURSEL);
+}
 
 LRESULT list_add(ProcedureFrame* frame, HWND dialog, int32_t id) {
   return add_text_item(frame, dialog, id, LB_ADDSTRING);
@@ -106,4 +125,24 @@ LRESULT list_select(HWND dialog, int32_t id, int32_t item) {
 }
 LRESULT list_reset(HWND dialog, int32_t id) {
   return send_to_control(dialog, id, LB_RESETCONTENT, 0, 0);
+}
+int32_t list_count(HWND dialog, int32_t id) { return item_count(dialog, id, LB_GETCOUNT); }
+int32_t list_get_selected(HWND dialog, int32_t id) {
+  return selected_item(dialog, id, LB_GETCURSEL);
+}
+
+int32_t list_get_selected_items(HWND dialog, int32_t id, int32_t* items, int32_t capacity) {
+  static_assert(sizeof(int) == sizeof(int32_t), "LB_GETSELITEMS fills an array of int");
+  HWND control = GetDlgItem(dialog, id);
+  if (!control || capacity <= 0) return 0;
+  LRESULT stored = SendMessageA(control, LB_GETSELITEMS, static_cast<WPARAM>(capacity),
+                                reinterpret_cast<LPARAM>(items));
+  if (stored < 0) {
+    // A single-selection list has no selection set (LB_ERR): its one selected item, if any.
+    int32_t item = selected_item(dialog, id, LB_GETCURSEL);
+    if (item) items[0] = item;
+    return item ? 1 : 0;
+  }
+  for (LRESULT i = 0; i < stored; ++i) items[i] += 1;  // the system's indexes, as item numbers
+  return static_cast<int32_t>(stored);
 }

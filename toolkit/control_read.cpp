@@ -30,13 +30,19 @@ void push_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id, UINT get
 void window_get_text(ProcedureFrame* frame, HWND window) {
   DynString text;
   char* bytes;
-  if (string_alloc(WINDOW_TEXT_BUFFER, &text, &bytes) != ERR_NONE) {
+  // No window reads as the empty text. GetWindowTextA would say so by its result of 0 but, under
+  // Wine, answers the length of whatever its own unwritten buffer held instead.
+  if (!IsWindow(window) || string_alloc(WINDOW_TEXT_BUFFER, &text, &bytes) != ERR_NONE) {
     temp_push(frame, 0);
     return;
   }
   int length = GetWindowTextA(window, bytes, WINDOW_TEXT_BUFFER);
   // A copy of exactly the text's length takes the large buffer's place.
   temp_push(frame, string_resize(text, length));
+}
+
+void control_get_text(ProcedureFrame* frame, HWND dialog, int32_t id) {
+  window_get_text(frame, GetDlgItem(dialog, id));
 }
 
 void combo_get_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id) {

@@ -28,11 +28,13 @@ HWND control_add(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
 // bitmap it hands back in exchange, are deleted (the handle returned then names none).
 LRESULT load_control_image(HWND control, const char* name, UINT target_message, int cx, int cy);
 
-// Text and messages. The set operations consume the frame's top temporary; window_get_text pushes.
+// Text and messages. The set operations consume the frame's top temporary; the get operations
+// push the text they read (cut to WINDOW_TEXT_BUFFER - 1 characters; empty without a window).
 BOOL control_set_text(ProcedureFrame* frame, HWND dialog, int32_t id);
 BOOL window_set_text(ProcedureFrame* frame, HWND window);
 constexpr int WINDOW_TEXT_BUFFER = 32770;
 void window_get_text(ProcedureFrame* frame, HWND window);
+void control_get_text(ProcedureFrame* frame, HWND dialog, int32_t id);
 LRESULT message_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL message_post(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -46,18 +48,31 @@ BOOL control_destroy(HWND dialog, int32_t id);
 LRESULT button_get_check(HWND dialog, int32_t id);
 LRESULT button_set_check(HWND dialog, int32_t id, WPARAM state);
 
-// Combo boxes and list boxes. Item numbers count from 1; the add operations consume the top
-// temporary and return the system's 0-based index; the selected-text operations push.
+// Combo boxes and list boxes. Item numbers count from 1, in arguments and results alike, and 0
+// is "none"; only the add operations answer the system's 0-based index of the new item (its
+// number is that plus 1). The add operations consume the top temporary; the selected-text
+// operations push.
 LRESULT combo_add(ProcedureFrame* frame, HWND dialog, int32_t id);
 LRESULT combo_delete(HWND dialog, int32_t id, int32_t item);
 LRESULT combo_select(HWND dialog, int32_t id, int32_t item);
 LRESULT combo_reset(HWND dialog, int32_t id);
 void combo_get_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id);
+// The number of items; 0 also without such a control.
+int32_t combo_count(HWND dialog, int32_t id);
+// The selected item's number; 0 when nothing is selected or there is no such control.
+int32_t combo_get_selected(HWND dialog, int32_t id);
 LRESULT list_add(ProcedureFrame* frame, HWND dialog, int32_t id);
 LRESULT list_delete(HWND dialog, int32_t id, int32_t item);
 LRESULT list_select(HWND dialog, int32_t id, int32_t item);
 LRESULT list_reset(HWND dialog, int32_t id);
 void list_get_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id);
+int32_t list_count(HWND dialog, int32_t id);
+// As combo_get_selected. A multiple-selection list answers the item with the focus rectangle,
+// selected or not: ask list_get_selected_items there.
+int32_t list_get_selected(HWND dialog, int32_t id);
+// Stores the numbers of the selected items, in ascending order, into `items`, at most `capacity`
+// of them, and returns how many it stored. A single-selection list gives its one selected item.
+int32_t list_get_selected_items(HWND dialog, int32_t id, int32_t* items, int32_t capacity);
 
 // Sets a system cursor by number and returns the previous cursor.
 HCURSOR cursor_set(int32_t number);

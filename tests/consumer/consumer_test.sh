@@ -9,7 +9,8 @@
 #      each with the tree's own toolchain file and this build's link-time optimisation setting.
 # The three programs must be byte-identical and pass the product's import check. Each shows its
 # dialog; its button and its menu item put "Hello from DialogKit <version>" into its text box;
-# it ends with exit code 0 after the close request.
+# it ends with exit code 0 after the close request. The package's dialogkit-driver.exe, which its
+# configuration names, drives them.
 #   consumer_test.sh BUILD SOURCE TOOLCHAIN_FILE_NAME BUILD_TYPE LTO VERSION
 set -u
 build=$(cd "$1" && pwd)
@@ -38,25 +39,21 @@ configure_and_build() {
 }
 
 # Checks the greeter of the build folder $1 as the product is checked (imports, entry point, no
-# time stamp), then runs it (the probe beside it) and drives it.
+# time stamp), then runs it and drives it with the dialogkit-driver.exe the package installed.
 run_greeter() {
   local greeting="Hello from DialogKit $version" entry=program_entry
   [ "$(objdump -f "$1/greeter.exe" | sed -n 's/.*file format //p')" = pei-i386 ] && entry=_program_entry
   bash "$source_dir/scripts/check-imports.sh" "$1/greeter.exe" $entry || fail=1
-  ln -sf "$build/probe.exe" "$1/probe.exe"
   (
     build=$1
     fail=0
     source "$source_dir/tests/e2e/common.sh"
-    probe() { bash "$wine" "$build/probe.exe" "$@"; }
     start_program greeter
-    probe wait-dialog || { note "greeter shows no dialog"; fail=1; }
-    probe dialog-command 101
-    probe dialog-text 100 "$greeting" || { note "the button did not greet"; fail=1; }
-    probe dialog-set-text 100 "cleared"
-    probe dialog-command 200
-    probe dialog-text 100 "$greeting" || { note "the menu item did not greet"; fail=1; }
-    close_and_expect_exit_0 greeter
+    bash "$wine" "$driver" wait Greeter \
+      click 101 expect-text 100 "$greeting" \
+      set 100 "cleared" command 200 expect-text 100 "$greeting" \
+      close || { note "the greeter did not greet from its button and its menu item, or did not end"; fail=1; }
+    expect_exit_0 greeter
     exit $fail
   )
 }
@@ -80,6 +77,10 @@ if grep -rlF "$source_dir" "$work/package/build"; then
   note "files of the build against the package (above) name the source tree"
   fail=1
 fi
+# The package names the driver it installed, which drives every greeter below.
+driver=$work/prefix/bin/dialogkit-driver.exe
+grep -qxF -- "-- dialogkit-driver: $driver" "$work/package/build.log" ||
+  { note "the package does not name $driver as DIALOGKIT_DRIVER"; fail=1; }
 note "built against the installed package, with the source tree out of reach"
 run_greeter "$work/package/build" || fail=1
 

@@ -16,18 +16,26 @@ start_program() {
 }
 
 # The close request (the probe's `close` for resizing.exe, `close-dialog` for any other program's
-# dialog) must end the process with exit code 0 within a minute (also under an emulator);
-# otherwise the test fails and the process is killed.
+# dialog), then expect_exit_0.
 #   close_and_expect_exit_0 [PROGRAM]
 close_and_expect_exit_0() {
-  local code=none program=${1:-resizing} request=close
+  local program=${1:-resizing} request=close
   [ "$program" = resizing ] || request=close-dialog
   bash "$wine" "$build/probe.exe" $request
+  expect_exit_0 "$program"
+}
+
+# After the program was asked to end (by the probe, or by dialogkit-driver's close or a command of
+# the program's own), it must end with exit code 0 within a minute (also under an emulator);
+# otherwise the test fails and the process is killed.
+#   expect_exit_0 PROGRAM
+expect_exit_0() {
+  local code=none program=$1
   for _ in $(seq 1 600); do
     if ! kill -0 $app 2>/dev/null; then wait $app; code=$?; break; fi
     sleep 0.1
   done
   trap - EXIT
-  note "$program.exe: exit code after the close request: $code"
+  note "$program.exe: exit code after it was asked to end: $code"
   [ "$code" = 0 ] || { note "$program.exe did not end with 0 in 60 s"; kill $app 2>/dev/null; fail=1; }
 }

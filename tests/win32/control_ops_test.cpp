@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "runtime/strings.hpp"
 #include "tests/win32/support/bitmap_watch.hpp"
@@ -140,6 +141,17 @@ TEST_F(ControlOpsTest, GetTextIsCutToTheBuffer) {
     EXPECT_EQ(got.size(), c.expected) << c.length;
     EXPECT_EQ(got, text.substr(0, c.expected));
   }
+  // No window, or one that is gone: the empty string (Wine's GetWindowTextA answers a length
+  // for what its own unwritten buffer held), and no buffer is left behind.
+  HWND gone = CreateWindowExA(0, "STATIC", "gone", WS_CHILD, 0, 0, 10, 10, dialog_, nullptr,
+                              nullptr, nullptr);
+  DestroyWindow(gone);
+  for (HWND none : {HWND{}, gone}) {
+    StringWatch watch;
+    window_get_text(&frame_, none);
+    EXPECT_EQ(watch.live(), 0);
+    EXPECT_EQ(pop_result(), "");
+  }
   // No memory for the buffer: the empty string, and nothing is read into any other place.
   StringWatch watch;
   watch.refused_length = WINDOW_TEXT_BUFFER;
@@ -147,6 +159,32 @@ TEST_F(ControlOpsTest, GetTextIsCutToTheBuffer) {
   EXPECT_EQ(watch.live(), 0);
   EXPECT_EQ(pop_result(), "");
   EXPECT_STREQ(shared_empty(), "");
+}
+
+// A control's text by its identifier, pushed: the text box's, the label's, the empty string for
+// an identifier without a control and when there is no memory for the buffer.
+TEST_F(ControlOpsTest, ControlGetTextPushesTheControlsText) {
+  SetWindowTextA(item(ID_EDIT), "Buy milk");
+  SetWindowTextA(item(ID_LABEL), "Items: 3");
+  struct Case {
+    int32_t id;
+    int refused_length;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {ID_EDIT, 0, "Buy milk"},
+      {ID_LABEL, 0, "Items: 3"},
+      {999, 0, ""},
+      {ID_EDIT, WINDOW_TEXT_BUFFER, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "id " << c.id << ", refused " << c.refused_length);
+    StringWatch watch;
+    watch.refused_length = c.refused_length;
+    control_get_text(&frame_, dialog_, c.id);
+    EXPECT_EQ(watch.live(), c.expected.empty() ? 0 : 1);  // the result only: the buffer is gone
+    EXPECT_EQ(pop_result(), c.expected);
+  }
 }
 
 TEST_F(ControlOpsTest, MessagesAndCallbacks) {
@@ -226,13 +264,15 @@ struct BoxOps {
   LRESULT (*select)(HWND, int32_t, int32_t);
   LRESULT (*reset)(HWND, int32_t);
   void (*selected_text)(ProcedureFrame*, HWND, int32_t);
+  int32_t (*count)(HWND, int32_t);
+  int32_t (*selected)(HWND, int32_t);
   UINT get_count, get_selection;
 };
 const BoxOps box_ops[] = {
     {"combo", ID_COMBO, combo_add, combo_delete, combo_select, combo_reset, combo_get_selected_text,
-     CB_GETCOUNT, CB_GETCURSEL},
+     combo_count, combo_get_selected, CB_GETCOUNT, CB_GETCURSEL},
     {"list", ID_LIST, list_add, list_delete, list_select, list_reset, list_get_selected_text,
-     LB_GETCOUNT, LB_GETCURSEL},
+     list_count, list_get_selected, LB_GETCOUNT, LB_GETCURSEL},
 };
 
 TEST_F(ControlOpsTest, ComboAndListItemsCountFromOne) {
@@ -280,6 +320,97 @@ TEST_F(ControlOpsTest, ComboAndListItemsCountFromOne) {
     box.selected_text(&frame_, dialog_, box.id);
     EXPECT_EQ(pop_result(), "");
   }
+}
+
+// The count and the selected item read back in the same numbers the select and delete
+// operations take: item 1 is the system's item 0, and 0 is no selection (also for no control).
+TEST_F(ControlOpsTest, ComboAndListCountAndSelectionReadBackFromOne) {
+  for (const BoxOps& box : box_ops) {
+    SCOPED_TRACE(box.name);
+    HWND control = item(box.id);
+    EXPECT_EQ(box.count(dialog_, box.id), 0);
+    EXPECT_EQ(box.selected(dialog_, box.id), 0);
+    for (const char* text : {"pear", "apple", "plum", "fig"}) {
+      push(text);
+      box.add(&frame_, dialog_, box.id);
+    }
+    EXPECT_EQ(box.count(dialog_, box.id), 4);
+    EXPECT_EQ(box.selected(dialog_, box.id), 0);  // nothing selected yet
+    // Every item number selected comes back as itself, and is the system's index plus 1.
+    for (int32_t n = 1; n <= 4; ++n) {
+      box.select(dialog_, box.id, n);
+      EXPECT_EQ(box.selected(dialog_, box.id), n);
+      EXPECT_EQ(SendMessageA(control, box.get_selection, 0, 0), n - 1);
+    }
+    box.select(dialog_, box.id, 0);
+    EXPECT_EQ(box.selected(dialog_, box.id), 0);
+    // The number read back deletes the selected item ("fig", second in sorted order).
+    box.select(dialog_, box.id, 2);
+    box.selected_text(&frame_, dialog_, box.id);
+    EXPECT_EQ(pop_result(), "fig");
+    box.remove(dialog_, box.id, box.selected(dialog_, box.id));
+    EXPECT_EQ(box.count(dialog_, box.id), 3);
+    EXPECT_EQ(SendMessageA(control, box.get_count, 0, 0), 3);
+    // No selection: 0, which deletes nothing.
+    EXPECT_EQ(box.selected(dialog_, box.id), 0);
+    box.remove(dialog_, box.id, box.selected(dialog_, box.id));
+    EXPECT_EQ(box.count(dialog_, box.id), 3);
+    box.reset(dialog_, box.id);
+    EXPECT_EQ(box.count(dialog_, box.id), 0);
+    // No such control: no items and no selection, not the first item.
+    EXPECT_EQ(box.count(dialog_, 999), 0);
+    EXPECT_EQ(box.selected(dialog_, 999), 0);
+  }
+}
+
+// The selected items of a multiple-selection list, as item numbers in ascending order, at most as
+// many as asked for; a single-selection list gives its one selected item. On a multiple-selection
+// list list_get_selected answers the item with the focus rectangle, as the system does.
+TEST_F(ControlOpsTest, ListSelectedItemsCountFromOne) {
+  const int32_t ID_MULTIPLE = 40;
+  temp_push_empty(&frame_);
+  temp_push_empty(&frame_);
+  ASSERT_TRUE(control_add(&frame_, CONTROL_LIST_BOX, dialog_, ID_MULTIPLE, nullptr, 5, 110, 80, 40,
+                          WS_VSCROLL | LBS_EXTENDEDSEL, WS_EX_CLIENTEDGE, nullptr));
+  for (int32_t id : {int32_t{ID_LIST}, ID_MULTIPLE})
+    for (const char* text : {"a", "b", "c", "d", "e"}) {
+      push(text);
+      list_add(&frame_, dialog_, id);
+    }
+  HWND multiple = item(ID_MULTIPLE);
+  for (WPARAM index : {1, 3, 4}) SendMessageA(multiple, LB_SETSEL, TRUE, index);
+  list_select(dialog_, ID_LIST, 3);
+  struct Case {
+    int32_t id, capacity;
+    std::vector<int32_t> expected;
+  };
+  const Case cases[] = {
+      {ID_MULTIPLE, 8, {2, 4, 5}},
+      {ID_MULTIPLE, 2, {2, 4}},
+      {ID_MULTIPLE, 0, {}},
+      {ID_LIST, 8, {3}},
+      {ID_LIST, 0, {}},
+      {999, 8, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "id " << c.id << ", capacity " << c.capacity);
+    std::vector<int32_t> items(8, -7);  // -7: not written
+    int32_t stored = list_get_selected_items(dialog_, c.id, items.data(), c.capacity);
+    ASSERT_EQ(stored, static_cast<int32_t>(c.expected.size()));
+    EXPECT_EQ(std::vector<int32_t>(items.begin(), items.begin() + stored), c.expected);
+    EXPECT_EQ(items[stored], -7) << "written beyond what it stored";
+  }
+  // Nothing selected: nothing stored, in either kind of list.
+  SendMessageA(multiple, LB_SETSEL, FALSE, -1);
+  list_select(dialog_, ID_LIST, 0);
+  int32_t items[4] = {-7, -7, -7, -7};
+  EXPECT_EQ(list_get_selected_items(dialog_, ID_MULTIPLE, items, 4), 0);
+  EXPECT_EQ(list_get_selected_items(dialog_, ID_LIST, items, 4), 0);
+  EXPECT_EQ(items[0], -7);
+  // The focus rectangle, not a selection: the system's caret item, selected or not.
+  SendMessageA(multiple, LB_SETCARETINDEX, 2, FALSE);
+  EXPECT_EQ(list_get_selected(dialog_, ID_MULTIPLE), 3);
+  EXPECT_EQ(SendMessageA(multiple, LB_GETSEL, 2, 0), 0);
 }
 
 TEST_F(ControlOpsTest, CursorTable) {

@@ -4,9 +4,11 @@
 
 #include <string>
 
+#include "runtime/strings.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
 #include "toolkit/dialog_template.hpp"
+#include "toolkit/menus.hpp"
 
 namespace {
 
@@ -489,6 +491,99 @@ TEST_F(DialogModalTest, ModelessShowBindsAndShowsWithoutTouchingTheOwner) {
   EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_INITDIALOG).size(), 1u);
   EXPECT_EQ(GetWindowLongPtrA(d, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(record_dialog));
   EXPECT_EQ(GetWindowLongPtrA(d, DIALOG_SLOT_RESULT), reinterpret_cast<LONG_PTR>(&result));
+}
+
+// What a callback that lays its dialog out on WM_SIZE gets when the dialog is first shown, as the
+// guide tells it: an overlapped dialog (no WS_POPUP in its style) gets one WM_SIZE with its client
+// size after WM_INITDIALOG, once the callback is bound (SIZE_MAXIMIZED when it is shown
+// maximised); a popup dialog, the default style among them, gets none, maximised or not. Modal
+// and modeless alike.
+TEST_F(DialogModalTest, FirstShowSendsSizeOnlyToOverlappedDialogs) {
+  struct Case {
+    uint32_t style;
+    bool sized;
+    WPARAM kind;  // SIZE_RESTORED or SIZE_MAXIMIZED
+  };
+  const Case cases[] = {
+      {WS_OVERLAPPEDWINDOW, true, SIZE_RESTORED},
+      {WS_CAPTION | WS_SYSMENU, true, SIZE_RESTORED},
+      {WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, true, SIZE_MAXIMIZED},
+      {0, false, 0},  // WS_POPUP | WS_CAPTION | DS_MODALFRAME
+      {WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, false, 0},
+      {WS_POPUP | WS_OVERLAPPEDWINDOW, false, 0},
+      // Created maximised already: the show changes no size.
+      {WS_POPUP | WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, false, 0},
+  };
+  for (const Case& c : cases) {
+    for (bool modal : {false, true}) {
+      SCOPED_TRACE(testing::Message()
+                   << std::hex << "style " << c.style << (modal ? ", modal" : ", modeless"));
+      recorder_reset();
+      static RECT client_at_size;
+      recorded_answer = [](const RecordedCall& r) -> INT_PTR {
+        if (r.message == WM_SIZE) GetClientRect(r.window, &client_at_size);
+        return end_on_timer(r);
+      };
+      HWND d = keep(make_dialog(nullptr, c.style, "First size", -1, -1, 160, 64));
+      if (modal) {
+        SetTimer(d, END_TIMER, 50, nullptr);
+        dialog_show_modal(d, record_dialog, nullptr);
+      } else {
+        dialog_show_modeless(d, record_dialog, nullptr);
+        pump_messages();
+      }
+      std::vector<RecordedCall> sizes = calls_of(CallbackSource::Dialog, WM_SIZE);
+      if (!c.sized) {
+        EXPECT_TRUE(sizes.empty()) << sizes.size() << " WM_SIZE";
+        continue;
+      }
+      ASSERT_EQ(sizes.size(), 1u);
+      EXPECT_EQ(sizes[0].wparam, c.kind);
+      EXPECT_EQ(LOWORD(sizes[0].lparam), client_at_size.right);
+      EXPECT_EQ(HIWORD(sizes[0].lparam), client_at_size.bottom);
+      EXPECT_EQ(message_order(CallbackSource::Dialog, {WM_INITDIALOG, WM_SIZE}),
+                (std::vector<UINT>{WM_INITDIALOG, WM_SIZE}));
+    }
+  }
+}
+
+// A menu bar takes its room from the client area: attached after dialog_create, it makes the
+// client area shorter by the bar's height and the dialog gets a WM_SIZE for it. Before the show
+// no callback is bound, so only the changed client size tells, already at WM_INITDIALOG; after
+// the show the callback gets the WM_SIZE.
+TEST_F(DialogModalTest, MenuBarAttachedAfterCreationShrinksTheClientArea) {
+  for (bool shown_first : {false, true}) {
+    SCOPED_TRACE(shown_first ? "attached after the show" : "attached before the show");
+    recorder_reset();
+    static RECT client_at_init;
+    recorded_answer = [](const RecordedCall& r) -> INT_PTR {
+      if (r.message == WM_INITDIALOG) GetClientRect(r.window, &client_at_init);
+      return 0;
+    };
+    HWND d = keep(make_dialog(nullptr, 0, "Menu bar", -1, -1, 160, 64));
+    RECT created;
+    GetClientRect(d, &created);
+    HMENU bar = menu_create(0);
+    ProcedureFrame frame = {};
+    temp_push_cstring(&frame, "&File");
+    menu_insert_item(&frame, bar, 0, 1, 0, 300, nullptr);
+    if (shown_first) dialog_show_modeless(d, record_dialog, nullptr);
+    menu_attach(d, bar);
+    if (!shown_first) dialog_show_modeless(d, record_dialog, nullptr);
+    pump_messages();
+    RECT now;
+    GetClientRect(d, &now);
+    EXPECT_EQ(now.right, created.right);
+    EXPECT_EQ(created.bottom - now.bottom, GetSystemMetrics(SM_CYMENU));
+    std::vector<RecordedCall> sizes = calls_of(CallbackSource::Dialog, WM_SIZE);
+    if (shown_first) {
+      ASSERT_EQ(sizes.size(), 1u);
+      EXPECT_EQ(sizes[0].lparam, MAKELPARAM(now.right, now.bottom));
+    } else {
+      EXPECT_TRUE(sizes.empty());
+      EXPECT_EQ(client_at_init.bottom, now.bottom);
+    }
+  }
 }
 
 TEST_F(DialogModalTest, NoDialogReturnsAtOnce) {
