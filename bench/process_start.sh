@@ -23,10 +23,13 @@ median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 time_starts() {
   local label=$1 t rc
   shift
+  local times
+  times=$(mktemp)
   for _ in $(seq 1 "$runs"); do
-    t=$( { /usr/bin/time -f %e "$@" "$exe" >/dev/null 2>/dev/null; } 2>&1 | tail -n 1) || true
-    echo "$t"
-  done | median | { read -r m; printf '%-44s %8s s\n' "$label" "$m"; }
+    /usr/bin/time -f %e -a -o "$times" "$@" "$exe" >/dev/null 2>&1 || true
+  done
+  grep -v '^Command' "$times" | median | { read -r m; printf '%-56s %8s s\n' "$label" "$m"; }
+  rm -f "$times"
 }
 
 echo "one 32-bit process start (median of $runs):"
