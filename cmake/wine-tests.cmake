@@ -56,7 +56,7 @@ target_link_options(win_test_support INTERFACE -static)
 
 # One test program per unit; the application's test runs its own code in process, with its data
 # image, the others have the default data image and main procedure of the test support.
-set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test geometry_test menus_test
+set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test geometry_test layout_test menus_test
               startup_test)
 foreach(name ${WIN_TESTS} app_resizing_test)
   add_executable(${name} tests/win32/${name}.cpp ${WIN_TEST_RESOURCES})
