@@ -89,6 +89,10 @@ foreach(src ${WIN_PROGRAMS})
   add_dialog_program(${name} ${src} ${program_rc})
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 endforeach()
+# The same program with the DPI-aware manifest: the start-up test runs both and compares how the
+# system sees them.
+add_dialog_program(dpi_report_aware DPI_AWARE ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/programs/dpi_report.cpp)
+target_include_directories(dpi_report_aware PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 # The start-up failure programs use up a resource before their entry point runs, from a TLS
 # callback (before_entry.hpp): their links keep the TLS directory, which nothing references.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
