@@ -27,7 +27,8 @@ struct LayoutRecord {
 
 // Every control of one pass moves in one batch, position and size together. Its old pixels are
 // not copied to the new place: a control that only moves is painted afresh there, instead of
-// showing what the dialog had not painted yet when it grew.
+// showing what the dialog had not painted yet when it grew. The dialog's background is not erased
+// while the controls move, but once, when the dialog paints.
 constexpr UINT LAYOUT_MOVE_FLAGS = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
 
 LayoutRecord* layout_record(HWND dialog) {
@@ -103,7 +104,8 @@ LRESULT CALLBACK layout_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
       break;
     case WM_GETMINMAXINFO: {
       LRESULT result = CallWindowProcA(previous, dialog, message, wparam, lparam);
-      limits_apply(dialog, record, reinterpret_cast<MINMAXINFO*>(lparam));
+      // The system always passes the record; a message sent without one has nothing to limit.
+      if (lparam) limits_apply(dialog, record, reinterpret_cast<MINMAXINFO*>(lparam));
       return result;
     }
     case WM_NCDESTROY:
@@ -128,7 +130,7 @@ void grip_create(HWND dialog, int32_t id) {
 }  // namespace
 
 BOOL layout_attach(HWND dialog, const DialogLayout* layout) {
-  if (!IsWindow(dialog)) return FALSE;
+  if (!layout || !IsWindow(dialog)) return FALSE;
   LayoutRecord* record = layout_record(dialog);
   bool fresh = record == nullptr;
   if (fresh) {

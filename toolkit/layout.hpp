@@ -30,7 +30,7 @@ struct DialogLayout {
 // it, whatever the size type, and WM_GETMINMAXINFO keeps the window within the limits, against
 // the sizing border and SetWindowPos alike. The dialog gets WS_CLIPCHILDREN. Attaching again
 // replaces the table and the limits. Returns FALSE, changing nothing, when `dialog` is not a
-// window or the memory for the layout cannot be had.
+// window, `layout` is null or the memory for the layout cannot be had.
 BOOL layout_attach(HWND dialog, const DialogLayout* layout);
 // Lays the controls out now, for the dialog's current client size (nothing without a layout).
 void layout_apply(HWND dialog);

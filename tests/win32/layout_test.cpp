@@ -226,8 +226,9 @@ TEST_F(LayoutTest, AttachingAgainReplacesTheTable) {
   expect_at(ID_CORNER, place_cases[0].corner);
 }
 
-TEST_F(LayoutTest, AttachNeedsAWindow) {
+TEST_F(LayoutTest, AttachNeedsAWindowAndATable) {
   EXPECT_FALSE(layout_attach(nullptr, &layout));
+  EXPECT_FALSE(layout_attach(dialog, nullptr));
   HWND gone = make_dialog(nullptr, WS_OVERLAPPEDWINDOW);
   DestroyWindow(gone);
   EXPECT_FALSE(layout_attach(gone, &layout));
@@ -310,6 +311,15 @@ TEST_F(LayoutTest, MinMaxInfoAnswered) {
   EXPECT_EQ(info.ptMaxTrackSize.y, most.cy);
   EXPECT_EQ(info.ptMaxSize.x, most.cx);
   EXPECT_EQ(info.ptMaxSize.y, most.cy);
+}
+
+// A WM_GETMINMAXINFO sent without its record, as any program may send it, limits nothing and
+// harms nothing.
+TEST_F(LayoutTest, MinMaxInfoWithoutItsRecord) {
+  ASSERT_TRUE(layout_attach(dialog, &layout));
+  SendMessageA(dialog, WM_GETMINMAXINFO, 0, 0);
+  resize_client(300, 200);
+  expect_at(ID_CORNER, place_cases[1].corner);
 }
 
 // The table's limits only narrow what the callback has asked for.
