@@ -6,17 +6,10 @@
 #include "app/constants.hpp"
 #include "runtime/numtext.hpp"
 #include "runtime/strings.hpp"
-#include "runtime/x87.hpp"
 #include "toolkit/controls.hpp"
 #include "toolkit/dialog.hpp"
 #include "toolkit/geometry.hpp"
-
-int32_t layout_scale(int32_t n, float factor) {
-  // A 32-bit integer times a 24-bit significand fits the 64-bit significand: the product is
-  // exact, and the one rounding is the store, under the working control word (nearest, even).
-  long double product = static_cast<long double>(n) * factor;
-  return fpu_round_int32(product);
-}
+#include "toolkit/layout_rules.hpp"
 
 namespace {
 

@@ -13,7 +13,3 @@ static_assert(BACKGROUND_COLOUR == 0x0080C0FF, "background colour");
 // The dialog "Resizing" with its text box and push button, created hidden, controls of zero size.
 HWND resizing_dialog_create();
 INT_PTR CALLBACK resize_callback(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
-// n times a single-precision factor: the product formed exactly in extended precision, then
-// rounded to the nearest integer, ties to even.
-int32_t layout_scale(int32_t n, float factor);

@@ -1,11 +1,18 @@
-# add_dialog_program(NAME SOURCES...): a Windows program built on DialogKit as resizing.exe is.
-# The sources define app_main and the program's data image (RUNTIME_DATA_SECTION); a .rc file
-# among them gives it resources. The program has no C runtime: it is entered at program_entry,
-# imports only system DLLs and is built for size. Everything it needs comes from here and from
-# the DialogKit:: targets, so it is built the same way in the tree, in a project that adds the
-# tree (add_subdirectory, FetchContent) and in one that finds the installed package.
+# add_dialog_program(NAME [DPI_AWARE] SOURCES...): a Windows program built on DialogKit as
+# resizing.exe is. The sources define app_main and the program's data image
+# (RUNTIME_DATA_SECTION); a .rc file among them gives it resources. The program has no C runtime:
+# it is entered at program_entry, imports only system DLLs and is built for size. Everything it
+# needs comes from here and from the DialogKit:: targets, so it is built the same way in the
+# tree, in a project that adds the tree (add_subdirectory, FetchContent) and in one that finds
+# the installed package.
 #
-# The section layout, nocrt.ld, lies beside this file, in the tree and in the installed package.
+# DPI_AWARE embeds an application manifest (resource 1 of type RT_MANIFEST, 24) that declares the
+# program aware of the system's resolution: on a display scaled to 125, 150 or 200 % the system
+# then lets it draw at the real resolution (its dialog units grow with the font) instead of
+# stretching a 96-dpi picture of it. Without it a program has no manifest at all.
+#
+# The section layout, nocrt.ld, and the manifest's template, dpi_aware.manifest.in, lie beside
+# this file, in the tree and in the installed package.
 include_guard(GLOBAL)
 
 # The compile options of code without a C runtime behind it, in `code_out`: no exceptions, no
@@ -27,8 +34,25 @@ function(dialogkit_program_flags code_out size_out)
   set(${size_out} ${size} PARENT_SCOPE)
 endfunction()
 
+# The resource script that embeds the DPI-aware manifest for program `name`, in `rc_out`.
+function(dialogkit_dpi_aware_resource name rc_out)
+  set(DIALOGKIT_PROGRAM_NAME ${name})
+  set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${name}.manifest)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_manifest.rc)
+  configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/dpi_aware.manifest.in ${manifest} @ONLY)
+  file(CONFIGURE OUTPUT ${rc} CONTENT "1 24 \"${manifest}\"\n")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${manifest})
+  set(${rc_out} ${rc} PARENT_SCOPE)
+endfunction()
+
 function(add_dialog_program name)
-  add_executable(${name} ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 1 program "DPI_AWARE" "" "")
+  set(sources ${program_UNPARSED_ARGUMENTS})
+  if(program_DPI_AWARE)
+    dialogkit_dpi_aware_resource(${name} manifest_rc)
+    list(APPEND sources ${manifest_rc})
+  endif()
+  add_executable(${name} ${sources})
   dialogkit_program_flags(code_flags size_flags)
   # The entry symbol carries the 32-bit ABI's underscore.
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)

@@ -56,7 +56,7 @@ target_link_options(win_test_support INTERFACE -static)
 
 # One test program per unit; the application's test runs its own code in process, with its data
 # image, the others have the default data image and main procedure of the test support.
-set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test geometry_test menus_test
+set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test geometry_test layout_test menus_test
               startup_test)
 foreach(name ${WIN_TESTS} app_resizing_test)
   add_executable(${name} tests/win32/${name}.cpp ${WIN_TEST_RESOURCES})
@@ -89,6 +89,10 @@ foreach(src ${WIN_PROGRAMS})
   add_dialog_program(${name} ${src} ${program_rc})
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 endforeach()
+# The same program with the DPI-aware manifest: the start-up test runs both and compares how the
+# system sees them.
+add_dialog_program(dpi_report_aware DPI_AWARE ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/programs/dpi_report.cpp)
+target_include_directories(dpi_report_aware PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 # The start-up failure programs use up a resource before their entry point runs, from a TLS
 # callback (before_entry.hpp): their links keep the TLS directory, which nothing references.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -107,9 +111,10 @@ target_link_options(compiler_routines PRIVATE -mstringop-strategy=libcall)
 add_test(NAME compiler_routine_calls COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check-calls.sh
                                              $<TARGET_FILE:compiler_routines> strlen memcpy memmove memset memcmp)
 
-# End to end: the scripts that drive resizing.exe with the probe (built with the product). They
-# share the X display and look for the one dialog titled Resizing: one at a time. The Resizing
-# test runs at 96 dpi and again at 120 and 144 (125 % and 150 % on Windows).
+# End to end: the scripts that drive resizing.exe and the examples with the probe (built with the
+# product). They share the X display and look for the one dialog they drive: one at a time. The
+# Resizing test and the layout example's run at 96 dpi and again at 120 and 144 (125 % and 150 %
+# on Windows).
 file(GLOB E2E_SCRIPTS CONFIGURE_DEPENDS tests/e2e/*_test.sh)
 foreach(script ${E2E_SCRIPTS})
   get_filename_component(name ${script} NAME_WE)
@@ -118,10 +123,12 @@ foreach(script ${E2E_SCRIPTS})
   set_tests_properties(${name} PROPERTIES RESOURCE_LOCK resizing_dialog)
 endforeach()
 foreach(dpi 120 144)
-  add_test(NAME resizing_test_dpi${dpi} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/resizing_test.sh
-                                                  ${CMAKE_CURRENT_BINARY_DIR} ${dpi})
-  wine_test(resizing_test_dpi${dpi} 900)
-  set_tests_properties(resizing_test_dpi${dpi} PROPERTIES RESOURCE_LOCK resizing_dialog)
+  foreach(name resizing_test layout_example_test)
+    add_test(NAME ${name}_dpi${dpi} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/${name}.sh
+                                            ${CMAKE_CURRENT_BINARY_DIR} ${dpi})
+    wine_test(${name}_dpi${dpi} 900)
+    set_tests_properties(${name}_dpi${dpi} PROPERTIES RESOURCE_LOCK resizing_dialog)
+  endforeach()
 endforeach()
 
 # Another project's program on this build's libraries (tests/consumer/): built against an install

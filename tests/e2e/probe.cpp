@@ -6,6 +6,10 @@
 //
 //   probe check [DPI]    verify the screen's resolution (96 unless given), the initial size and
 //                        the dialog over a series of resizes; print "BACKGROUND x y"
+//   probe layout-check [DPI]
+//                        the same for the layout example (examples/layout): its start size, every
+//                        control and its size grip where its table's rules put them over a series
+//                        of resizes, one below its least size, which it must keep; maximised
 //   probe soak N SEED    N random resizes, the report checked after each
 //   probe close          post a close request (WM_SYSCOMMAND, SC_CLOSE)
 //   probe resize W H     resize the dialog's outer window to W by H pixels
@@ -842,6 +846,123 @@ int hostile(int rounds, long draws, unsigned seed) {
   return failures ? 1 : 0;
 }
 
+// ---- The layout example: its table's rules, computed here on their own. ----
+
+// The example's controls and, for each, where its edges go: a proportion of the client width or
+// height plus an offset in units; `size` means the last two are the width and height.
+struct Rule {
+  int id;
+  bool size;
+  float left_p; int left_o;
+  float top_p; int top_o;
+  float right_p; int right_o;
+  float bottom_p; int bottom_o;
+};
+const Rule layout_rules[] = {
+    {100, false, 0, 7, 0, 7, 0.35f, -3, 1, -28},     // the list box
+    {101, false, 0.35f, 3, 0, 7, 1, -7, 1, -28},     // the text box
+    {102, true, 1, -174, 1, -21, 0, 50, 0, 14},      // Copy
+    {103, true, 1, -120, 1, -21, 0, 50, 0, 14},      // Clear
+    {104, true, 1, -66, 1, -21, 0, 50, 0, 14},       // Close
+};
+const int LAYOUT_GRIP = 105;
+// Its dialog starts at 240 by 150 units and is never smaller.
+const int LAYOUT_W = 240, LAYOUT_H = 150;
+
+RECT rule_rect(const Rule& r, POINT units) {
+  int x = scaled(units.x, r.left_p) + r.left_o, y = scaled(units.y, r.top_p) + r.top_o;
+  int right = scaled(units.x, r.right_p) + r.right_o, bottom = scaled(units.y, r.bottom_p) + r.bottom_o;
+  int w = r.size ? right : right - x, h = r.size ? bottom : bottom - y;
+  POINT at = to_pixels(x, y), extent = to_pixels(w < 0 ? 0 : w, h < 0 ? 0 : h);
+  return RECT{at.x, at.y, at.x + extent.x, at.y + extent.y};
+}
+
+// Every control where the rules put it for the dialog's client area now, and the size grip in
+// the bottom-right corner at the system's size (hidden when maximised). Retried for up to 5 s
+// while the program catches up; the failures of the last try are reported.
+bool verify_layout(HWND dialog, const char* when, bool maximised) {
+  int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
+  for (int tries = 0;; ++tries) {
+    RECT client;
+    GetClientRect(dialog, &client);
+    POINT units = to_units(client.right, client.bottom);
+    bool all = true, last = tries == 250;
+    for (const Rule& r : layout_rules) {
+      RECT want = rule_rect(r, units), got = child_rect(dialog, GetDlgItem(dialog, r.id));
+      if (same(got, want)) continue;
+      all = false;
+      if (last) CHECK(false, "%s: control %d at %s, want %s (client %ldx%ld)", when, r.id, show(got).c_str(),
+                      show(want).c_str(), client.right, client.bottom);
+    }
+    HWND grip = GetDlgItem(dialog, LAYOUT_GRIP);
+    RECT corner = {client.right - cx, client.bottom - cy, client.right, client.bottom};
+    bool grip_right = grip && same(child_rect(dialog, grip), corner) && (IsWindowVisible(grip) != 0) == !maximised;
+    if (!grip_right) {
+      all = false;
+      if (last) CHECK(false, "%s: size grip %s %s, want %s %s", when, grip ? show(child_rect(dialog, grip)).c_str() : "none",
+                      grip && IsWindowVisible(grip) ? "shown" : "hidden", show(corner).c_str(), maximised ? "hidden" : "shown");
+    }
+    if (all) return true;
+    if (last) return false;
+    Sleep(20);
+  }
+}
+
+// The layout example at `dpi`: its dialog's start size, then the client sizes below (given at
+// 96 dpi and scaled to the resolution), one narrower and lower than the least size, one only
+// narrower, each giving exactly the size asked for or the least size, and every control placed
+// by the rules; then maximised and restored.
+int layout_check(int dpi) {
+  HWND dialog = find_any_dialog(DIALOG_WAIT_MS);
+  CHECK(dialog != nullptr, "no dialog of the layout example");
+  if (!dialog) return 1;
+  char title[64] = {};
+  GetWindowTextA(dialog, title, sizeof title);
+  CHECK(lstrcmpA(title, "Layout") == 0, "the dialog is titled \"%s\"", title);
+  HDC screen = GetDC(nullptr);
+  int dpi_x = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  CHECK(dpi_x == dpi, "the screen has %d dpi, not %d", dpi_x, dpi);
+  POINT least = to_pixels(LAYOUT_W, LAYOUT_H);
+  RECT client, outer;
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &outer);
+  printf("layout at %d dpi: client area %ldx%ld, least %ldx%ld (240 by 150 units)\n", dpi, client.right,
+         client.bottom, least.x, least.y);
+  CHECK(client.right == least.x && client.bottom == least.y, "start client %ldx%ld, want %ldx%ld", client.right,
+        client.bottom, least.x, least.y);
+  verify_layout(dialog, "at the start", false);
+  // The frame around the client area, to ask for a client size. The sizes stay within the screen
+  // (1280 by 1024) also at 144 dpi, where the system would cut the window down to it.
+  long frame_x = (outer.right - outer.left) - client.right, frame_y = (outer.bottom - outer.top) - client.bottom;
+  const SIZE asked[] = {{520, 360}, {433, 301}, {641, 479}, {200, 120}, {700, 260}, {300, 420}, {800, 600}, {517, 389}};
+  for (SIZE a : asked) {
+    long w = a.cx * dpi / 96, h = a.cy * dpi / 96;
+    resize_to(dialog, static_cast<int>(w + frame_x), static_cast<int>(h + frame_y));
+    long want_w = w < least.x ? least.x : w, want_h = h < least.y ? least.y : h;
+    char when[80];
+    snprintf(when, sizeof when, "client %ldx%ld asked", w, h);
+    for (int i = 0; i < 250; ++i) {
+      GetClientRect(dialog, &client);
+      if (client.right == want_w && client.bottom == want_h) break;
+      Sleep(20);
+    }
+    CHECK(client.right == want_w && client.bottom == want_h, "%s: client %ldx%ld, want %ldx%ld", when, client.right,
+          client.bottom, want_w, want_h);
+    printf("  asked %ldx%ld, got %ldx%ld%s\n", w, h, client.right, client.bottom,
+           want_w != w || want_h != h ? " (the least size)" : "");
+    verify_layout(dialog, when, false);
+  }
+  ShowWindow(dialog, SW_MAXIMIZE);
+  for (int i = 0; i < 250 && !IsZoomed(dialog); ++i) Sleep(20);
+  verify_layout(dialog, "maximised", true);
+  ShowWindow(dialog, SW_RESTORE);
+  for (int i = 0; i < 250 && IsZoomed(dialog); ++i) Sleep(20);
+  verify_layout(dialog, "restored", false);
+  printf("%s: %d failures\n", failures ? "FAILED" : "ok", failures);
+  return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -850,6 +971,7 @@ int main(int argc, char** argv) {
   if (!scale) { printf("FAILED: cannot make the scale dialog\n"); return 2; }
   std::string mode = argc > 1 ? argv[1] : "check";
   if (mode == "check") return check(argc > 2 ? atoi(argv[2]) : 96);
+  if (mode == "layout-check") return layout_check(argc > 2 ? atoi(argv[2]) : 96);
   if (mode == "soak") return soak(argc > 2 ? atoi(argv[2]) : 300, argc > 3 ? atoi(argv[3]) : 1);
   if (mode == "close") return close_dialog();
   if (mode == "wait-dialog") return wait_any_dialog();
@@ -876,7 +998,7 @@ int main(int argc, char** argv) {
   if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
   if (mode == "hostile")
     return hostile(argc > 2 ? atoi(argv[2]) : 4, argc > 3 ? atol(argv[3]) : 1000, argc > 4 ? atoi(argv[4]) : 1);
-  printf("usage: probe check [DPI] | soak N SEED | close | resize W H | wait-dialog | close-dialog |"
+  printf("usage: probe check [DPI] | layout-check [DPI] | soak N SEED | close | resize W H | wait-dialog | close-dialog |"
          " dialog-text ID TEXT | dialog-set-text ID TEXT | dialog-command ID |"
          " showstates EXE | bench EXE N | hostile ROUNDS DRAWS SEED\n");
   return 2;

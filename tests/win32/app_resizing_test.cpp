@@ -12,6 +12,7 @@
 #include "tests/win32/support/test_support.hpp"
 #include "toolkit/dialog.hpp"
 #include "toolkit/geometry.hpp"
+#include "toolkit/layout.hpp"
 
 namespace {
 
@@ -184,6 +185,72 @@ TEST_F(ResizingDialog, EveryCallbackReleasesItsStrings) {
     EXPECT_GT(watch.allocated.size(), 10u) << "the report is built from temporaries";
     EXPECT_EQ(watch.live(), 0) << "no temporary outlives the callback";
   }
+}
+
+// Resizing's layout written as a table, from the factors of its constants area: both controls at
+// 0.1 of the width and 0.8 of it wide, the text box from 0.05 of the height and 0.4 high, the
+// button from 0.65 and 0.2 high.
+struct ResizingTable {
+  LayoutRow rows[2];
+};
+ResizingTable resizing_table() {
+  Factors f = factors();
+  return {{{ID_REPORT, LAYOUT_SIZE, {f.left, 0}, {f.report_top, 0}, {f.width, 0}, {f.report_height, 0}},
+           {ID_BUTTON, LAYOUT_SIZE, {f.left, 0}, {f.button_top, 0}, {f.width, 0}, {f.button_height, 0}}}};
+}
+
+RECT client_rect_of(HWND dialog, int id) {
+  RECT r;
+  GetWindowRect(GetDlgItem(dialog, id), &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// Two Resizing dialogs side by side, one laid out by its callback, one by the table (with no
+// least size of its own), go through the sizes of the end-to-end test and of its soak: the start,
+// six resizes, a minimise and a restore, then every width and every height the soak can draw.
+// Both controls of both dialogs have the same rectangles after each.
+TEST(ResizingLayoutTable, GivesTheCallbacksRectanglesOnRealWindows) {
+  HWND by_callback = resizing_dialog_create(), by_table = resizing_dialog_create();
+  ASSERT_TRUE(by_callback && by_table);
+  ResizingTable table = resizing_table();
+  DialogLayout layout = {table.rows, 2, {1, 1}, {0, 0}, 0};
+  ASSERT_TRUE(layout_attach(by_table, &layout));
+  dialog_show_modeless(by_callback, resize_callback, nullptr);
+  dialog_show_modeless(by_table, nullptr, nullptr);
+  int compared = 0;
+  auto compare = [&](const std::string& when) {
+    RECT a, b;
+    GetClientRect(by_callback, &a);
+    GetClientRect(by_table, &b);
+    ASSERT_TRUE(EqualRect(&a, &b)) << when << ": the two client areas differ";
+    for (int id : {ID_REPORT, ID_BUTTON}) {
+      RECT want = client_rect_of(by_callback, id), got = client_rect_of(by_table, id);
+      ASSERT_TRUE(EqualRect(&want, &got))
+          << when << ", client " << a.right << "x" << a.bottom << ", control " << id << ": (" << got.left << ","
+          << got.top << ")-(" << got.right << "," << got.bottom << "), the callback's (" << want.left << ","
+          << want.top << ")-(" << want.right << "," << want.bottom << ")";
+    }
+    ++compared;
+  };
+  auto resize = [&](int cx, int cy) {
+    for (HWND d : {by_callback, by_table})
+      SetWindowPos(d, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    compare(std::to_string(cx) + " by " + std::to_string(cy));
+  };
+  compare("at the start");
+  const SIZE sizes[] = {{400, 300}, {333, 257}, {641, 479}, {201, 151}, {517, 389}, {250, 200}};
+  for (SIZE s : sizes) resize(s.cx, s.cy);
+  for (HWND d : {by_callback, by_table}) ShowWindow(d, SW_MINIMIZE);
+  compare("minimised");
+  for (HWND d : {by_callback, by_table}) ShowWindow(d, SW_RESTORE);
+  compare("restored");
+  // The soak draws widths of 120 to 819 and heights of 100 to 649 pixels.
+  for (int i = 0; i < 700; ++i) resize(120 + i, 100 + i % 550);
+  EXPECT_EQ(compared, 709);
+  DestroyWindow(by_callback);
+  DestroyWindow(by_table);
+  pump_messages();
 }
 
 }  // namespace

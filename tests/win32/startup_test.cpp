@@ -142,6 +142,26 @@ TEST(CompilerRoutines, LoopsThatBecomeCallsLinkAndGiveTheRightResults) {
   EXPECT_EQ(run_program("compiler_routines.exe", " 0123456789", si), 31u);
 }
 
+// add_dialog_program's DPI_AWARE embeds a manifest that declares the program aware of the
+// display's resolution. The loader reads it: the program's activation context holds dpiAware
+// "true", and IsProcessDPIAware answers TRUE. The same program built without it declares nothing
+// and is seen as any program that declares nothing, as this test program is: not aware on
+// Windows; under Wine 8 aware all the same, since Wine makes every process per-monitor aware
+// before it reads the manifest.
+TEST(DpiAwareness, TheManifestMakesTheProgramDpiAware) {
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  const DWORD AWARE = 1, DECLARED = 2;
+  DWORD with = run_program("dpi_report_aware.exe", "", si), without = run_program("dpi_report.exe", "", si);
+  printf("IsProcessDPIAware: with DPI_AWARE %lu, without %lu, this test program %d\n", with & AWARE,
+         without & AWARE, IsProcessDPIAware());
+  EXPECT_EQ(with & ~(AWARE | DECLARED), 16u) << "the program did not report";
+  EXPECT_EQ(without & ~(AWARE | DECLARED), 16u) << "the program did not report";
+  EXPECT_EQ(with & (AWARE | DECLARED), AWARE | DECLARED);
+  EXPECT_EQ(without & DECLARED, 0u);
+  EXPECT_EQ((without & AWARE) != 0, IsProcessDPIAware() != 0);
+}
+
 TEST(Startup, FailedTlsOrRecordEndsWith255WithoutTheApplication) {
   for (const char* program : {"startup_tls_fails.exe", "startup_record_fails.exe"}) {
     Launch run = launch(program, " x", false, 0);

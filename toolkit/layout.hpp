@@ -1,0 +1,36 @@
+// Resizable dialogs laid out by a table: attaching a layout table to a dialog makes the toolkit
+// place every control of the table on each size change, before the dialog's callback sees the
+// WM_SIZE, all in one deferred batch; keep the dialog at least (and, if asked, at most) a given
+// client size; and optionally keep a size grip in the bottom-right corner. The rules and their
+// arithmetic are in layout_rules.hpp.
+#pragma once
+#include <windows.h>
+
+#include <stdint.h>
+
+#include "toolkit/dialog_units.hpp"
+#include "toolkit/layout_rules.hpp"
+
+// What layout_attach takes. Sizes are of the client area, in the dialog's units.
+struct DialogLayout {
+  const LayoutRow* rows;  // must live as long as the dialog (a constant table does)
+  uint32_t count;
+  // The least client size; a 0 stands for the client width or height the dialog has when the
+  // layout is attached (for a dialog not yet resized: its template size).
+  UnitPair minimum;
+  // The greatest client size; a 0 means no limit in that direction.
+  UnitPair maximum;
+  // Not 0: the identifier of a size grip in the bottom-right corner, made by layout_attach unless
+  // the dialog has a control with that identifier already. Hidden while the dialog is maximised.
+  int32_t grip_id;
+};
+
+// Attaches `layout` to `dialog` (whose controls exist) and lays the controls out at once. From
+// then on every WM_SIZE lays them out for the new client size before the dialog's callback sees
+// it, whatever the size type, and WM_GETMINMAXINFO keeps the window within the limits, against
+// the sizing border and SetWindowPos alike. The dialog gets WS_CLIPCHILDREN. Attaching again
+// replaces the table and the limits. Returns FALSE, changing nothing, when `dialog` is not a
+// window, `layout` is null or the memory for the layout cannot be had.
+BOOL layout_attach(HWND dialog, const DialogLayout* layout);
+// Lays the controls out now, for the dialog's current client size (nothing without a layout).
+void layout_apply(HWND dialog);
