@@ -1,7 +1,7 @@
 // A to-do list: a text box and its Add button, a list box that keeps the items in the order they
 // were added, a Remove button for the selected item, a label that counts the items, and a File
-// menu with Exit. The dialog is resizable; every size change lays the controls out again in
-// dialog units. It reads its controls back with the toolkit's operations (the text box's text,
+// menu with Exit. The dialog is resizable: a layout table places the controls in dialog units on
+// every size change, and a size grip sits in its corner. It reads its controls back with the toolkit's operations (the text box's text,
 // the list's count and selected item), whose item numbers count from 1.
 #include <dialogkit.hpp>
 
@@ -19,6 +19,7 @@ enum : int32_t {
   ID_REMOVE = 102,
   ID_LIST = 103,
   ID_COUNT = 104,
+  ID_GRIP = 105,
   ID_MENU_EXIT = 200,
 };
 
@@ -28,30 +29,23 @@ void add(HWND dialog, int32_t kind, int32_t id, const char* text, uint32_t style
   ProcedureFrame frame = {};
   temp_push_cstring(&frame, text);
   temp_push_empty(&frame);  // the class name, used by kind 0 only
-  // Placed by lay_out before the dialog is shown.
+  // Placed by the layout table.
   control_add(&frame, kind, dialog, id, nullptr, 0, 0, 0, 0, style, ex_style, callback);
 }
 
-// Moves and sizes one control in dialog units. A control that is moved but keeps its size shows
-// the pixels copied from its old place, which a growing dialog has not painted yet (seen under
-// Wine): have it painted again.
-void place(HWND dialog, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height) {
-  control_set_position(dialog, id, x, y);
-  control_set_size(dialog, id, width, height);
-  InvalidateRect(control_window(dialog, id), nullptr, TRUE);
-}
-
-// The whole layout: the text box and the list take the width the buttons leave them, the list
-// the height as well; the buttons and the count stay at the right.
-void lay_out(HWND dialog) {
-  UnitPair client = dialog_get_client_size(dialog);
-  int32_t right = client.x - 58;  // the buttons' column: 50 units wide, 8 from the edge
-  place(dialog, ID_TEXT, 8, 8, right - 12, 12);
-  place(dialog, ID_ADD, right, 7, 50, 14);
-  place(dialog, ID_LIST, 8, 26, right - 12, client.y - 34);
-  place(dialog, ID_REMOVE, right, 26, 50, 14);
-  place(dialog, ID_COUNT, right, 46, 50, 8);
-}
+// Where each control goes, in dialog units: the text box and the list take the width that the
+// buttons' column leaves them (50 units wide, 8 from the right edge), the list the height as
+// well; the buttons and the count stay at the right, the size grip in the corner.
+const LayoutRow layout_rows[] = {
+    // identifier  far sides                left         top         right/width   bottom/height
+    {ID_TEXT,      LAYOUT_BOTTOM_IS_HEIGHT, {0, 8},      {0, 8},     {1, -62},     {0, 12}},
+    {ID_ADD,       LAYOUT_SIZE,             {1, -58},    {0, 7},     {0, 50},      {0, 14}},
+    {ID_LIST,      0,                       {0, 8},      {0, 26},    {1, -62},     {1, -8}},
+    {ID_REMOVE,    LAYOUT_SIZE,             {1, -58},    {0, 26},    {0, 50},      {0, 14}},
+    {ID_COUNT,     LAYOUT_SIZE,             {1, -58},    {0, 46},    {0, 50},      {0, 8}},
+};
+// No smaller than the dialog is when the table is attached, no greatest size, a size grip.
+const DialogLayout layout = {layout_rows, 5, {0, 0}, {0, 0}, ID_GRIP};
 
 // "Items: 3": the label follows the list's count.
 void show_count(ProcedureFrame* frame, HWND dialog) {
@@ -95,24 +89,11 @@ INT_PTR CALLBACK exit_chosen(HWND dialog, UINT, WPARAM, LPARAM) {
   return 1;
 }
 
+// Escape arrives as IDCANCEL, which no control or menu item has.
 INT_PTR CALLBACK todo_callback(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-  switch (message) {
-    case WM_INITDIALOG:
-      // The first layout, while the dialog is still hidden and after the menu bar has taken its
-      // room. Laid out here it serves every style: only a dialog without WS_POPUP in its style
-      // gets a WM_SIZE when it is shown.
-      lay_out(dialog);
-      break;
-    case WM_SIZE:
-      if (wparam != SIZE_MINIMIZED) lay_out(dialog);
-      break;
-    case WM_COMMAND:
-      // Escape arrives as IDCANCEL, which no control or menu item has.
-      if (LOWORD(wparam) != IDCANCEL) break;
-      dialog_end(dialog, 0);
-      return 1;
-  }
-  return 0;
+  if (message != WM_COMMAND || LOWORD(wparam) != IDCANCEL) return 0;
+  dialog_end(dialog, 0);
+  return 1;
 }
 
 }  // namespace
@@ -138,6 +119,9 @@ int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
   menu_insert_item(&frame, bar, MENU_OPT_SUBMENU, 1, 0, reinterpret_cast<uintptr_t>(file), nullptr);
   menu_attach(dialog, bar);
 
+  // After the menu bar has taken its room: the table lays the controls out now, while the dialog
+  // is still hidden, and again on every size change, whatever the dialog's style.
+  layout_attach(dialog, &layout);
   dialog_show_modal(dialog, todo_callback, nullptr);
   return 0;  // not the exit code: that is 0 whenever start-up succeeded
 }

@@ -16,7 +16,7 @@ const GreeterConstants* constants() {
   return reinterpret_cast<const GreeterConstants*>(data_constants());
 }
 
-// "Hello from DialogKit 1.0.0".
+// "Hello from DialogKit 1.1.0".
 INT_PTR CALLBACK greet(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   if (message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED) return 0;
   ProcedureFrame frame = {};
