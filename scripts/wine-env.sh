@@ -43,7 +43,7 @@ wine_prefix_copy() {
 # must be registered first. A variant is a copy of the 96 dpi prefix, made in a few seconds
 # where booting a new one takes a minute or more.
 wine_prefix_ready() {
-  local prefix base dpi=${1:-96} variant=${2:-} script
+  local prefix base= dpi=${1:-96} variant=${2:-} script
   script="$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"
   prefix=$(wine_prefix_path "$dpi" "$variant")
   if [ "$dpi" != 96 ] || [ -n "$variant" ]; then base=$(wine_prefix_ready) || return 1; fi
