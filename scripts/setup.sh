@@ -45,6 +45,9 @@ new_emulator_installed() {
 
 mapfile -t missing < <(missing_packages)
 [ ${#missing[@]} -eq 0 ] && { [ $emulator = 0 ] || new_emulator_installed; } && exit 0
+wanted=("${missing[@]}")
+[ $emulator = 1 ] && ! new_emulator_installed && wanted+=("the emulator")
+echo "setup: installing ${wanted[*]}"
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
@@ -89,7 +92,6 @@ install_emulator() {
 if [ $emulator = 1 ] && ! new_emulator_installed; then install_emulator; fi
 mapfile -t missing < <(missing_packages)
 [ ${#missing[@]} -eq 0 ] && { echo "setup: installed"; exit 0; }
-echo "setup: installing ${missing[*]}"
 
 if ! install; then
   release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
