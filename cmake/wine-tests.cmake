@@ -15,9 +15,13 @@ list(GET wine_settings 3 wine_prefix_root)
 # The prefix root too: a test that needs a prefix for another resolution makes it beside this one.
 set(WINE_TEST_ENVIRONMENT WINEPREFIX=${WINE_PREFIX} WINEDEBUG=${wine_debug} WINEDLLOVERRIDES=${wine_overrides}
                           WINE_PREFIX_ROOT=${wine_prefix_root})
-add_test(NAME wine_prefix COMMAND bash -c "source scripts/wine-env.sh && wine_prefix_ready"
+# The fixture also keeps the prefix's Wine server running while the tests run, and ends it after.
+add_test(NAME wine_prefix COMMAND bash -c "source scripts/wine-env.sh && prefix=$(wine_prefix_ready) && wine_server_keep \"$prefix\""
          WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 1200)
+add_test(NAME wine_server_end COMMAND bash -c "source scripts/wine-env.sh && wine_server_end \"$(wine_prefix_path)\""
+         WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+set_tests_properties(wine_server_end PROPERTIES FIXTURES_CLEANUP wine)
 # The Wine loader runs with those settings also when CTest asks a test program for its cases.
 set(CMAKE_CROSSCOMPILING_EMULATOR env ${WINE_TEST_ENVIRONMENT} ${CMAKE_CROSSCOMPILING_EMULATOR})
 include(GoogleTest)
