@@ -34,9 +34,14 @@ running_tests() {
 }
 
 # Prints, every TICK_SECONDS, how long the suite has run and which tests are running.
+# Ended, it ends its sleep as well, which would otherwise hold the output open for up to a minute.
 ticker() {
-  local name=$1 log=$2 begun=$3 running
-  while sleep "$TICK_SECONDS"; do
+  local name=$1 log=$2 begun=$3 running nap
+  trap 'kill "$nap" 2>/dev/null; exit 0' TERM
+  while :; do
+    sleep "$TICK_SECONDS" &
+    nap=$!
+    wait "$nap" || return 0
     running=$(running_tests "$log")
     echo "   ... $name: $(( SECONDS - begun )) s so far${running:+; running: $running}"
   done
@@ -57,7 +62,8 @@ suite() {
     status="build failed" failed=1 total=1
   else
     echo "   built in $(( SECONDS - begun )) s; running the tests"
-    ticker "$name" "$log" "$begun" &
+    # Without the prefix's lock (descriptor 7): nothing of it may outlive the command.
+    ticker "$name" "$log" "$begun" 7>&- &
     tick=$!
     "$@" ctest --preset "$tests" ${CTEST_ARGS:-} 2>&1 | tee "$log" | grep -E --line-buffered \
       '^ *[0-9]+/[0-9]+ Test|\*\*\*|FAIL|^note|^e2e|tests passed|The following tests|^[[:space:]]+[0-9]+ - '
