@@ -82,13 +82,15 @@ wine_prefix_hold() {
 # server and its system processes to boot, and no program meets a server that is shutting down
 # (one that connects while the last one's server exits finds no desktop and cannot make a
 # window). A server already running is ended first, so that the one kept has these settings.
-# Nothing started here holds the caller's output open: CTest waits for that before it ends a test.
+# Nothing started here holds the caller's output open (CTest waits for that before it ends a
+# test), nor the test command's hold on the prefix (descriptor 7), which would keep a second test
+# command waiting for the server's 300 s when the first one was killed.
 wine_server_keep() {
   WINEPREFIX=$1 "$WINESERVER" -k </dev/null >/dev/null 2>&1
   WINEPREFIX=$1 "$WINESERVER" -w </dev/null >/dev/null 2>&1
-  WINEPREFIX=$1 "$WINESERVER" -p300 </dev/null >/dev/null 2>&1 || return 1
+  WINEPREFIX=$1 "$WINESERVER" -p300 </dev/null >/dev/null 2>&1 7>&- || return 1
   # The desktop belongs to a system process that the first program to ask for it starts.
-  WINEPREFIX=$1 "$WINE64_LOADER" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1
+  WINEPREFIX=$1 "$WINE64_LOADER" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 7>&-
   return 0
 }
 
