@@ -75,6 +75,7 @@ wine_prefix_hold() {
     echo "waiting for $1: another command is running its tests in it"
     flock 7
   fi
+  export WINE_PREFIX_HELD=$1
 }
 
 # Keeps the Wine server of prefix $1 running, with its desktop, until wine_server_end or 300 s
@@ -85,7 +86,13 @@ wine_prefix_hold() {
 # Nothing started here holds the caller's output open (CTest waits for that before it ends a
 # test), nor the test command's hold on the prefix (descriptor 7), which would keep a second test
 # command waiting for the server's 300 s when the first one was killed.
+# CTest run on its own, while a test command holds the prefix, stops here rather than end the
+# server under that command's programs.
 wine_server_keep() {
+  if ! wine_prefix_free "$1"; then
+    echo "error: another command is running its tests in $1; wait for it to end" >&2
+    return 1
+  fi
   WINEPREFIX=$1 "$WINESERVER" -k </dev/null >/dev/null 2>&1
   WINEPREFIX=$1 "$WINESERVER" -w </dev/null >/dev/null 2>&1
   WINEPREFIX=$1 "$WINESERVER" -p300 </dev/null >/dev/null 2>&1 7>&- || return 1
@@ -94,8 +101,15 @@ wine_server_keep() {
   return 0
 }
 
-# Ends the Wine server of prefix $1 and waits until it is gone.
+# Whether prefix $1 is this command's to use: held by it (wine_prefix_hold) or by no command.
+wine_prefix_free() {
+  [ "${WINE_PREFIX_HELD:-}" = "$1" ] || flock -n "$1.in-use" true
+}
+
+# Ends the Wine server of prefix $1, unless another command holds the prefix, and waits until
+# it is gone.
 wine_server_end() {
+  wine_prefix_free "$1" || return 0
   WINEPREFIX=$1 "$WINESERVER" -k </dev/null >/dev/null 2>&1
   WINEPREFIX=$1 "$WINESERVER" -w </dev/null >/dev/null 2>&1
   return 0

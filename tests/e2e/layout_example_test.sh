@@ -11,10 +11,7 @@ dpi=${2:-96}
 fail=0
 note() { echo "e2e layout at $dpi dpi: $*"; }
 source "$(dirname "$0")/common.sh"
-if [ "$dpi" != 96 ]; then
-  WINEPREFIX=$(source "$(dirname "$wine")/wine-env.sh" && wine_prefix_ready "$dpi") || exit 1
-  export WINEPREFIX
-fi
+use_prefix_of_dpi "$dpi"
 start_program layout
 bash "$wine" "$build/probe.exe" layout-check "$dpi" | tee "$out/layout-check-$dpi.txt"
 grep -q '^ok: 0 failures' "$out/layout-check-$dpi.txt" || { note "the check found failures"; fail=1; }

@@ -12,10 +12,7 @@ dpi=${2:-96}
 fail=0
 note() { echo "e2e at $dpi dpi: $*"; }
 source "$(dirname "$0")/common.sh"
-if [ "$dpi" != 96 ]; then
-  WINEPREFIX=$(source "$(dirname "$wine")/wine-env.sh" && wine_prefix_ready "$dpi") || exit 1
-  export WINEPREFIX
-fi
+use_prefix_of_dpi "$dpi"
 shot=$out/screen-$dpi.png
 start_program resizing
 
