@@ -70,6 +70,7 @@ wine_prefix_ready() {
 # Holds the prefix for this command until it ends (its processes included): a second test
 # command on the machine waits here instead of running its programs among this one's.
 wine_prefix_hold() {
+  mkdir -p "$(dirname "$1")"
   exec 7>"$1.in-use"
   if ! flock -n 7; then
     echo "waiting for $1: another command is running its tests in it"
