@@ -114,7 +114,7 @@ restore() {
   fi
 }
 stop_wine() {
-  (source scripts/wine-env.sh && WINEPREFIX=$(wine_prefix_path) "$WINESERVER" -k) >/dev/null 2>&1
+  (source scripts/wine-env.sh && wine_server_end "$(wine_prefix_path)") >/dev/null 2>&1
 }
 on_signal() {
   echo; echo "interrupted: restoring" >&2

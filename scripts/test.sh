@@ -47,12 +47,15 @@ ticker() {
   done
 }
 
+# Whether suite NAME is to run: every suite unless TEST_SUITES names some.
+selected() { [ -z "${TEST_SUITES:-}" ] || [[ " $TEST_SUITES " == *" $1 "* ]]; }
+
 # suite NAME CONFIGURE_PRESET TEST_PRESET [RUNNER...]: configure and build the preset, run its
 # test preset (inside RUNNER, Xvfb say), and record the suite's line.
 suite() {
   local name=$1 preset=$2 tests=$3
   shift 3
-  [ -z "${TEST_SUITES:-}" ] || [[ " $TEST_SUITES " == *" $name "* ]] || return 0
+  selected "$name" || return 0
   local begun=$SECONDS log=$logs/$name.log summary total=0 failed=0 passed status=ok tick
   echo
   echo "=== $name: building and running (configure preset $preset, test preset $tests)"
@@ -90,7 +93,7 @@ suite() {
 }
 
 # One Wine server per suite: ended when the suite is done, so the next one starts afresh.
-end_wine() { WINEPREFIX=$(wine_prefix_path) "$WINESERVER" -k 2>/dev/null || true; }
+end_wine() { wine_server_end "$(wine_prefix_path)"; }
 xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
 
 CTEST_ARGS=-j2 suite host host host
@@ -98,7 +101,7 @@ CTEST_ARGS=-j2 suite host-sanitize host-sanitize host-sanitize
 CTEST_ARGS=-j2 suite fuzz fuzz fuzz
 # The Windows suites' prefix, made first on a machine that has none yet (a minute or two): CTest
 # asks each Windows test program for its cases before the first test runs.
-if [ -z "${TEST_SUITES:-}" ] || [[ " $TEST_SUITES " == *" windows-"* ]]; then
+if selected windows-32-bit || selected windows-64-bit; then
   wine_prefix_ready >/dev/null || echo "the Wine prefix could not be made: the Windows suites will fail"
   wine_prefix_hold "$(wine_prefix_path)"
 fi

@@ -94,8 +94,7 @@ wine_server_keep() {
     echo "error: another command is running its tests in $1; wait for it to end" >&2
     return 1
   fi
-  WINEPREFIX=$1 "$WINESERVER" -k </dev/null >/dev/null 2>&1
-  WINEPREFIX=$1 "$WINESERVER" -w </dev/null >/dev/null 2>&1
+  wine_server_end "$1"
   WINEPREFIX=$1 "$WINESERVER" -p300 </dev/null >/dev/null 2>&1 7>&- || return 1
   # The desktop belongs to a system process that the first program to ask for it starts.
   WINEPREFIX=$1 "$WINE64_LOADER" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 7>&-

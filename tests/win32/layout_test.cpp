@@ -85,6 +85,11 @@ SIZE client_size(HWND dialog) {
   return SIZE{r.right, r.bottom};
 }
 
+struct PlaceCase {
+  int32_t w, h;  // client, units
+  UnitRect fixed, corner, growing, half;
+};
+
 class LayoutTest : public RecordingTest {
  protected:
   void SetUp() override {
@@ -111,13 +116,15 @@ class LayoutTest : public RecordingTest {
     RECT got = placed(dialog, id), expected = pixels_of(dialog, want);
     EXPECT_TRUE(same(got, expected)) << "control " << id << " at " << text_of(got) << ", want " << text_of(expected);
   }
+  // All four controls of the table where a case's rules put them.
+  void expect_case(const PlaceCase& c) {
+    expect_at(ID_FIXED, c.fixed);
+    expect_at(ID_CORNER, c.corner);
+    expect_at(ID_GROWING, c.growing);
+    expect_at(ID_HALF, c.half);
+  }
   HWND dialog = nullptr;
   DialogLayout layout = {rows, 4, {0, 0}, {0, 0}, 0};
-};
-
-struct PlaceCase {
-  int32_t w, h;  // client, units
-  UnitRect fixed, corner, growing, half;
 };
 
 // The rectangles each rule gives, worked out by hand: 401 / 2 = 200.5 is a tie and goes to the
@@ -131,11 +138,7 @@ const PlaceCase place_cases[] = {
 
 TEST_F(LayoutTest, AttachPlacesTheControlsAtOnce) {
   ASSERT_TRUE(layout_attach(dialog, &layout));
-  const PlaceCase& c = place_cases[0];
-  expect_at(ID_FIXED, c.fixed);
-  expect_at(ID_CORNER, c.corner);
-  expect_at(ID_GROWING, c.growing);
-  expect_at(ID_HALF, c.half);
+  expect_case(place_cases[0]);
 }
 
 TEST_F(LayoutTest, EveryResizePlacesEveryControl) {
@@ -144,10 +147,7 @@ TEST_F(LayoutTest, EveryResizePlacesEveryControl) {
   for (const PlaceCase& c : place_cases) {
     SCOPED_TRACE(std::to_string(c.w) + " by " + std::to_string(c.h) + " units");
     resize_client(c.w, c.h);
-    expect_at(ID_FIXED, c.fixed);
-    expect_at(ID_CORNER, c.corner);
-    expect_at(ID_GROWING, c.growing);
-    expect_at(ID_HALF, c.half);
+    expect_case(c);
   }
 }
 
