@@ -4,9 +4,11 @@
 # their parameters ROUNDS times in a row (DRAWS draws each, from SEED), posted and sent with a
 # timeout, and at every checkpoint finds the dialog alive, answering, with its two controls and
 # the report and layout of its real client size. Memory is judged by what the program holds: the
-# first round warms up what Wine allocates once and keeps; after it, the program's GDI objects
-# must not grow at all and its private memory by no more than 128 kB a round. Then the close request
-# must end the process with exit code 0. scripts/hostile-soak.sh runs it for many rounds.
+# first round warms up what Wine allocates once and keeps; over the rounds after it, the program's
+# GDI objects may step up in one round (a first use reached late) but not grow with the rounds,
+# and its private memory, leaving out its largest step, by no more than 128 kB a round. Then the
+# close request must end the process with exit code 0. scripts/hostile-soak.sh runs it for many
+# rounds.
 #   hostile_test.sh BUILD [ROUNDS [DRAWS [SEED]]]
 set -u
 build=$(cd "$1" && pwd)
