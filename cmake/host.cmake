@@ -90,6 +90,14 @@ host_target(numtext_narrow_tests)
 target_link_libraries(numtext_narrow_tests PRIVATE runtime_narrow_digits test_support GTest::gtest)
 gtest_discover_tests(numtext_narrow_tests TEST_PREFIX narrow_digits.)
 
+# Text to number against the C library's readers: the oracle program reads texts of every kind
+# (see fuzz/number_read_oracle.cpp); the test runs a bounded share of them, a few seconds' worth.
+add_executable(number_read_oracle fuzz/number_read_oracle.cpp)
+host_target(number_read_oracle)
+target_include_directories(number_read_oracle SYSTEM PRIVATE ${GMP_INCLUDE_DIR})
+target_link_libraries(number_read_oracle PRIVATE dialogkit_runtime ${GMP_LIBRARY})
+add_test(NAME number_read_oracle COMMAND number_read_oracle 200000)
+
 # The runtime's units include one another without a loop.
 add_test(NAME runtime_include_graph COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/runtime-includes.sh)
 
