@@ -119,6 +119,42 @@ inline void take_digit(DecimalText* d, uint32_t c, bool fraction) {
   d->exponent -= fraction;
 }
 
+constexpr uint64_t TEN_POWERS[20] = {1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull,
+                                     10000000ull, 100000000ull, 1000000000ull, 10000000000ull,
+                                     100000000000ull, 1000000000000ull, 10000000000000ull,
+                                     100000000000000ull, 1000000000000000ull, 10000000000000000ull,
+                                     100000000000000000ull, 1000000000000000000ull,
+                                     10000000000000000000ull};
+
+// Eight digit bytes as their value: the bytes less "0", then pairs, fours and the eight combined
+// by three multiplications. Whether all eight are digits: no byte has bits outside 0x30..0x39.
+inline uint64_t eight_bytes(const char* p) {
+  uint64_t x;
+  __builtin_memcpy(&x, p, 8);
+  return x;
+}
+inline uint64_t eight_digits_value(uint64_t x) {
+  x -= 0x3030303030303030ull;
+  x = x * 10 + (x >> 8);  // each even byte: two digits
+  x = ((x & 0x000000FF000000FFull) * (100 + (1000000ull << 32)) +
+       ((x >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32))) >> 32;
+  return x;
+}
+
+// v followed by the `count` digits at p (v stays below 10^19 for the 19 digits allowed).
+inline uint64_t digits_value(const char* p, uint32_t count, uint64_t v) {
+  for (; count >= 8; count -= 8, p += 8) v = v * 100000000 + eight_digits_value(eight_bytes(p));
+  for (; count > 0; --count) v = v * 10 + static_cast<uint32_t>(*p++ - '0');
+  return v;
+}
+
+// The count of decimal digits of v (0 for 0).
+inline int32_t decimal_length(uint64_t v) {
+  if (v == 0) return 0;
+  const int32_t guess = ((64 - __builtin_clzll(v)) * 1233) >> 12;  // bits x log10 2, at most one low
+  return guess + (v >= TEN_POWERS[guess]);
+}
+
 // Scans the text into d. Gives NUMBER_OK, NUMBER_EMPTY or NUMBER_INVALID with the stop offset.
 NumberStatus scan_decimal(const char* t, uint32_t n, DecimalText* d, NumberScan* scan) {
   *d = DecimalText{};
@@ -127,15 +163,27 @@ NumberStatus scan_decimal(const char* t, uint32_t n, DecimalText* d, NumberScan*
   scan->stop = static_cast<int32_t>(i);
   if (i == n) return NUMBER_EMPTY;
   if (t[i] == '-' || t[i] == '+') d->negative = t[i++] == '-';
+  // The digit runs first; then their value, straight from the bytes when there are at most 19
+  // digits (the usual case: leading zeros add nothing), else digit by digit.
   d->int_begin = i;
-  // The usual number has few digits before the point and does not hold 19 of them.
-  while (i < n && is_digit(t[i])) take_digit(d, static_cast<uint32_t>(t[i++] - '0'), false);
+  while (i < n && is_digit(t[i])) ++i;
   d->int_end = i;
   d->fraction_begin = d->fraction_end = i;
   if (i < n && t[i] == '.') {
     d->fraction_begin = ++i;
-    while (i < n && is_digit(t[i])) take_digit(d, static_cast<uint32_t>(t[i++] - '0'), true);
+    while (i < n && is_digit(t[i])) ++i;
     d->fraction_end = i;
+  }
+  const uint32_t int_count = d->int_end - d->int_begin;
+  const uint32_t fraction_count = d->fraction_end - d->fraction_begin;
+  if (int_count + fraction_count <= 19) {
+    d->high = digits_value(t + d->fraction_begin, fraction_count, digits_value(t + d->int_begin, int_count, 0));
+    d->digits = decimal_length(d->high);
+    d->exponent = -static_cast<int64_t>(fraction_count);
+  } else {
+    for (uint32_t k = d->int_begin; k < d->int_end; ++k) take_digit(d, static_cast<uint32_t>(t[k] - '0'), false);
+    for (uint32_t k = d->fraction_begin; k < d->fraction_end; ++k)
+      take_digit(d, static_cast<uint32_t>(t[k] - '0'), true);
   }
   if (d->int_end == d->int_begin && d->fraction_end == d->fraction_begin) {
     scan->stop = static_cast<int32_t>(i);
@@ -163,7 +211,7 @@ NumberStatus scan_decimal(const char* t, uint32_t n, DecimalText* d, NumberScan*
 // The value of the held digits as a 128-bit integer.
 inline U128 held_value(const DecimalText& d) {
   if (d.low_digits == 0) return U128{0, d.high};
-  U128 w = multiply_64(d.high, static_cast<uint64_t>(POWERS_OF_TEN[d.low_digits]));
+  U128 w = multiply_64(d.high, TEN_POWERS[d.low_digits]);
   w.high += add_carry(w.low, d.low, &w.low);
   return w;
 }
@@ -223,16 +271,22 @@ bool round_by_product(const DecimalText& d, const Target& target, Binary* out) {
   }
   U128 W = held_value(d);
   const int lz = normalise(&W);
-  // W x P: the top 128 of its 256 bits, with the top bit at bit 127.
-  const U128 ll = multiply_64(W.low, P.low), lh = multiply_64(W.low, P.high);
+  // W x P: the top 128 of its 256 bits, with the top bit at bit 127. A W of at most 19 digits
+  // has no low word: two products instead of four.
+  uint64_t x1, x2, x3;
   const U128 hl = multiply_64(W.high, P.low), hh = multiply_64(W.high, P.high);
-  uint64_t x1, x2;
-  uint64_t c1 = add_carry(ll.high, lh.low, &x1);
-  c1 += add_carry(x1, hl.low, &x1);
-  uint64_t c2 = add_carry(lh.high, hl.high, &x2);
-  c2 += add_carry(x2, hh.low, &x2);
-  c2 += add_carry(x2, c1, &x2);
-  const uint64_t x3 = hh.high + c2;
+  if (W.low == 0) {
+    x1 = hl.low;
+    x3 = hh.high + add_carry(hl.high, hh.low, &x2);
+  } else {
+    const U128 ll = multiply_64(W.low, P.low), lh = multiply_64(W.low, P.high);
+    uint64_t c1 = add_carry(ll.high, lh.low, &x1);
+    c1 += add_carry(x1, hl.low, &x1);
+    uint64_t c2 = add_carry(lh.high, hl.high, &x2);
+    c2 += add_carry(x2, hh.low, &x2);
+    c2 += add_carry(x2, c1, &x2);
+    x3 = hh.high + c2;
+  }
   U128 z;
   int32_t E2;  // the exponent of the value's top bit
   if (x3 >> 63) {
@@ -408,65 +462,82 @@ NumberStatus status_of(const Target& target, const Binary& b) {
   return (b.m >> (target.bits - 1)) ? NUMBER_OK : NUMBER_SUBNORMAL;
 }
 
-// The whole road for one target, up to the rounded m x 2^q. Gives the status; *zero is set for
-// a text whose value is 0 (then b is not used), *done for way 1's result in *quick.
-enum class Way { FAILED, ZERO, QUICK, BINARY };
+// Way 1's test: at most 19 digits, all held, and a power of ten that is exact.
+inline bool is_short(const DecimalText& d, int64_t largest_power) {
+  return !d.truncated && d.digits <= 19 && d.exponent >= -largest_power && d.exponent <= largest_power;
+}
 
-Way parse_to(const char* text, uint32_t n, const Target& target, bool exact_only, DecimalText* d,
-             NumberScan* scan, long double* quick, Binary* b) {
-  const NumberStatus s = scan_decimal(text, n, d, scan);
-  scan->status = s;
-  if (s != NUMBER_OK) return Way::FAILED;
-  if (d->digits == 0) return Way::ZERO;
-  const int64_t magnitude = d->digits + d->exponent;
-  if (magnitude >= target.overflow_magnitude) {
-    b->infinite = true;
-    return Way::BINARY;
-  }
-  if (magnitude <= target.underflow_magnitude) {
-    b->infinite = false;
-    b->m = 0;
-    return Way::BINARY;
-  }
-  if (!exact_only) {
-    if (!d->truncated && d->digits <= 19 && d->exponent >= -27 && d->exponent <= 27) {
-      const long double w = static_cast<long double>(d->high);
-      *quick = d->exponent >= 0 ? w * POWERS_OF_TEN[d->exponent] : w / POWERS_OF_TEN[-d->exponent];
-      // For a double, a 64-bit result halfway between two doubles is no answer.
-      Extended x;
-      x.value = *quick;
-      if (target.bits == 64 || (x.bits.significand & 0x7FF) != 0x400) return Way::QUICK;
-    }
-    if (round_by_product(*d, target, b)) return Way::BINARY;
-  }
-  if (round_exactly(text, *d, target, b)) return Way::BINARY;
+// Ways 2 and 3 and the range ends, for a scanned text that way 1 did not settle. Gives false
+// for a text whose value is 0, and when no working memory can be had (the status says so).
+enum class Road { ZERO, BINARY, FAILED };
+
+Road convert(const char* text, const DecimalText& d, const Target& target, bool exact_only,
+             NumberScan* scan, Binary* b) {
+  if (d.digits == 0) return Road::ZERO;
+  const int64_t magnitude = d.digits + d.exponent;
+  b->infinite = magnitude >= target.overflow_magnitude;
+  b->m = 0;
+  if (b->infinite || magnitude <= target.underflow_magnitude) return Road::BINARY;
+  if (!exact_only && round_by_product(d, target, b)) return Road::BINARY;
+  if (round_exactly(text, d, target, b)) return Road::BINARY;
   scan->status = NUMBER_NO_MEMORY;
-  return Way::FAILED;
+  return Road::FAILED;
 }
 
 long double parse_extended(const char* text, uint32_t n, NumberScan* scan, bool exact_only) {
   DecimalText d;
-  long double quick;
+  scan->status = scan_decimal(text, n, &d, scan);
+  if (scan->status != NUMBER_OK) return 0;
+  if (!exact_only && is_short(d, 27)) {
+    const long double w = static_cast<long double>(d.high);
+    const long double v = d.exponent >= 0 ? w * POWERS_OF_TEN[d.exponent] : w / POWERS_OF_TEN[-d.exponent];
+    return d.negative ? -v : v;
+  }
   Binary b;
-  switch (parse_to(text, n, EXTENDED, exact_only, &d, scan, &quick, &b)) {
-    case Way::FAILED: return 0;
-    case Way::ZERO: return d.negative ? -0.0L : 0.0L;
-    case Way::QUICK: return d.negative ? -quick : quick;
-    case Way::BINARY: break;
+  switch (convert(text, d, EXTENDED, exact_only, scan, &b)) {
+    case Road::ZERO: return d.negative ? -0.0L : 0.0L;
+    case Road::FAILED: return 0;
+    case Road::BINARY: break;
   }
   scan->status = status_of(EXTENDED, b);
   return encode_extended(d.negative, b);
 }
 
+// Way 1 for a double. With double arithmetic of its own (SSE2) one operation on W < 2^53 and
+// 10^|k| <= 10^22, both exact, rounds once to the double. On the x87 unit the operation rounds
+// to 64 bits and the store again to 53: right unless the 64-bit result lies exactly halfway
+// between two doubles.
+inline bool short_double(const DecimalText& d, double* out) {
+#ifdef __SSE2_MATH__
+  if (!is_short(d, 22) || d.high >> 53) return false;
+  const double w = static_cast<double>(static_cast<int64_t>(d.high));
+  const double p = static_cast<double>(POWERS_OF_TEN[d.exponent >= 0 ? d.exponent : -d.exponent]);
+  const double v = d.exponent >= 0 ? w * p : w / p;
+  *out = d.negative ? -v : v;
+  return true;
+#else
+  if (!is_short(d, 27)) return false;
+  const long double w = static_cast<long double>(d.high);
+  Extended x;
+  x.value = d.exponent >= 0 ? w * POWERS_OF_TEN[d.exponent] : w / POWERS_OF_TEN[-d.exponent];
+  if ((x.bits.significand & 0x7FF) == 0x400) return false;
+  const double v = static_cast<double>(x.value);
+  *out = d.negative ? -v : v;
+  return true;
+#endif
+}
+
 double parse_double(const char* text, uint32_t n, NumberScan* scan, bool exact_only) {
   DecimalText d;
-  long double quick;
+  scan->status = scan_decimal(text, n, &d, scan);
+  if (scan->status != NUMBER_OK) return 0;
+  double quick;
+  if (!exact_only && short_double(d, &quick)) return quick;
   Binary b;
-  switch (parse_to(text, n, DOUBLE, exact_only, &d, scan, &quick, &b)) {
-    case Way::FAILED: return 0;
-    case Way::ZERO: return d.negative ? -0.0 : 0.0;
-    case Way::QUICK: return static_cast<double>(d.negative ? -quick : quick);
-    case Way::BINARY: break;
+  switch (convert(text, d, DOUBLE, exact_only, scan, &b)) {
+    case Road::ZERO: return d.negative ? -0.0 : 0.0;
+    case Road::FAILED: return 0;
+    case Road::BINARY: break;
   }
   scan->status = status_of(DOUBLE, b);
   return encode_double(d.negative, b);
