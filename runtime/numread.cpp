@@ -24,9 +24,14 @@ namespace {
 
 struct PowerWords {
   uint64_t high, low;
-  int32_t exponent;
 };
 #include "numread_powers.inc"
+
+// floor(k log2 10) for the table's k = 28 j, with log2 10 as 14267572528 / 2^32: exact for every
+// entry (checked when the table was made, and by the tests against the table's values).
+inline int32_t power_table_exponent(int32_t k) {
+  return static_cast<int32_t>((static_cast<int64_t>(k) * 14267572528LL) >> 32);
+}
 
 struct U128 {
   uint64_t high, low;
@@ -260,7 +265,7 @@ bool round_by_product(const DecimalText& d, const Target& target, Binary* out) {
   uint64_t w1, w2 = hi.high;
   w2 += add_carry(lo.high, hi.low, &w1);
   U128 P;
-  int32_t p = t.exponent - 127 + r;
+  int32_t p = power_table_exponent(k - r) - 127 + r;
   if (w2 == 0) {
     P = U128{w1, w0};
   } else {

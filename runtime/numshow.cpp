@@ -158,12 +158,13 @@ int number_format_significant(long double value, int32_t digits, uint32_t option
 namespace {
 
 // The digits of m x 2^q rounded to D significant ones, and the decimal exponent X of the first
-// (value = d1.d2... x 10^X). X is estimated from the binary exponent (never above the true one
-// by more than the estimate's own rounding) and corrected until the rounded integer has exactly
-// D digits; a rounding that carries to 10^D becomes 10^(D - 1) one place up.
+// (value = d1.d2... x 10^X). X is estimated from the binary exponent and corrected until the
+// rounded integer has exactly D digits; a rounding that carries to 10^D becomes 10^(D - 1) one place up.
 bool significant_digits(const Parts& p, int32_t D, char* out, int32_t* exponent) {
   const int32_t top = 63 - __builtin_clzll(p.m) + p.q;
-  int32_t X = static_cast<int32_t>(__builtin_floorl(top * 0.30102999566398119521L));
+  // floor(top x log10 2) with log10 2 as 646456993 / 2^31 (the shift floors negative products
+  // too): off by one at most, which the loop below mends.
+  int32_t X = static_cast<int32_t>((static_cast<int64_t>(top) * 646456993) >> 31);
   BigWork work;
   Big big[4];
   if (!big_work_begin(&work, big, 4, limbs_for(p.q, D + 1 - X))) return false;
