@@ -96,7 +96,11 @@ add_executable(number_read_oracle fuzz/number_read_oracle.cpp)
 host_target(number_read_oracle)
 target_include_directories(number_read_oracle SYSTEM PRIVATE ${GMP_INCLUDE_DIR})
 target_link_libraries(number_read_oracle PRIVATE dialogkit_runtime ${GMP_LIBRARY})
-add_test(NAME number_read_oracle COMMAND number_read_oracle 200000)
+if(SANITIZE)
+  add_test(NAME number_read_oracle COMMAND number_read_oracle 20000)
+else()
+  add_test(NAME number_read_oracle COMMAND number_read_oracle 200000)
+endif()
 
 # The runtime's units include one another without a loop.
 add_test(NAME runtime_include_graph COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/runtime-includes.sh)
