@@ -91,6 +91,105 @@ int big_digits(Big* r, char* out, int at_least) {
   return n;
 }
 
+// The same rounding in 64 and 128-bit words, for the usual values: false when the result or
+// the work does not fit them (the big integers take over then).
+constexpr uint64_t TEN_POWERS[20] = {1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull,
+                                     10000000ull, 100000000ull, 1000000000ull, 10000000000ull,
+                                     100000000000ull, 1000000000000ull, 10000000000000ull,
+                                     100000000000000ull, 1000000000000000ull, 10000000000000000ull,
+                                     100000000000000000ull, 1000000000000000000ull,
+                                     10000000000000000000ull};
+
+// Up when the dropped part is above a half, or a half and the kept number odd.
+inline uint64_t rounded(uint64_t kept, bool half, bool below) {
+  return kept + (half && (below || (kept & 1)));
+}
+
+bool round_scaled_words(uint64_t m, int32_t q, int32_t s, uint64_t* r) {
+  if (s >= 0) {
+    if (s > 27) return false;
+    uint64_t five = 1;
+    for (int32_t i = 0; i < s; ++i) five *= 5;
+    // m x 5^s as high:low.
+#ifdef __SIZEOF_INT128__
+    const unsigned __int128 product = static_cast<unsigned __int128>(m) * five;
+    const uint64_t high = static_cast<uint64_t>(product >> 64), low = static_cast<uint64_t>(product);
+#else
+    const uint64_t m0 = static_cast<uint32_t>(m), m1 = m >> 32, f0 = static_cast<uint32_t>(five),
+                   f1 = five >> 32;
+    const uint64_t p00 = m0 * f0, p01 = m0 * f1, p10 = m1 * f0, p11 = m1 * f1;
+    const uint64_t middle = (p00 >> 32) + static_cast<uint32_t>(p01) + static_cast<uint32_t>(p10);
+    const uint64_t high = p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32);
+    const uint64_t low = middle << 32 | static_cast<uint32_t>(p00);
+#endif
+    const int32_t e2 = q + s;
+    if (e2 >= 0) {
+      if (high != 0 || e2 >= 64 || (e2 > 0 && (low >> (64 - e2)) != 0)) return false;
+      *r = low << e2;
+      return true;
+    }
+    const int32_t shift = -e2;
+    if (shift >= 128) return false;
+    if (shift >= 64) {
+      const int32_t k = shift - 64;  // bits of high dropped
+      const uint64_t kept = k == 0 ? high : high >> k;
+      const bool half = k == 0 ? (low >> 63) != 0 : ((high >> (k - 1)) & 1) != 0;
+      const bool below = k == 0 ? (low << 1) != 0 : ((high & ((1ull << (k - 1)) - 1)) | low) != 0;
+      *r = rounded(kept, half, below);
+      return true;
+    }
+    if ((high >> shift) != 0) return false;
+    const uint64_t kept = (shift == 0 ? 0 : high << (64 - shift)) | low >> shift;
+    const bool half = shift > 0 && ((low >> (shift - 1)) & 1) != 0;
+    const bool below = shift > 1 && (low & ((1ull << (shift - 1)) - 1)) != 0;
+    *r = rounded(kept, half, below);
+    return true;
+  }
+  if (-s > 19) return false;
+  // The integer part of m x 2^q and whether a fraction follows it, then divided by 10^-s.
+  uint64_t whole;
+  bool fraction;
+  if (q >= 0) {
+    if (q >= 64 || (q > 0 && (m >> (64 - q)) != 0)) return false;
+    whole = m << q;
+    fraction = false;
+  } else if (q > -64) {
+    whole = m >> -q;
+    fraction = (m & ((1ull << -q) - 1)) != 0;
+  } else {
+    whole = 0;
+    fraction = m != 0;
+  }
+  const uint64_t divisor = TEN_POWERS[-s];
+  const uint64_t kept = whole / divisor, rest = whole % divisor;
+  const uint64_t other = divisor - rest;  // rest compared with the half, without overflow
+  const bool above = rest > other || (rest == other && fraction);
+  const bool tie = rest == other && !fraction;
+  *r = kept + (above || (tie && (kept & 1)));
+  return true;
+}
+
+// The digits of m x 2^q x 10^s rounded to an integer, most significant first, at least
+// `at_least` of them; gives the count, or -1 when working memory could not be had.
+int rounded_digits(uint64_t m, int32_t q, int32_t s, char* out, int at_least) {
+  uint64_t r;
+  if (round_scaled_words(m, q, s, &r)) {
+    char reversed[24];
+    int n = 0;
+    for (; r != 0; r /= 10) reversed[n++] = static_cast<char>('0' + r % 10);
+    while (n < at_least) reversed[n++] = '0';
+    for (int i = 0; i < n; ++i) out[i] = reversed[n - 1 - i];
+    return n;
+  }
+  BigWork work;
+  Big big[3];
+  if (!big_work_begin(&work, big, 3, limbs_for(q, s))) return -1;
+  round_scaled(m, q, s, &big[0], &big[1], &big[2]);
+  const int n = big_digits(&big[0], out, at_least);
+  big_work_end(&work);
+  return n;
+}
+
 // The integer part's digits with "," between groups of three when asked for.
 char* put_integer(char* out, const char* digits, int n, uint32_t options) {
   for (int i = 0; i < n; ++i) {
@@ -131,12 +230,8 @@ int number_format_fixed(long double value, int32_t decimals, uint32_t options, c
     n = d + 1;
     for (int i = 0; i < n; ++i) digits[i] = '0';
   } else {
-    BigWork work;
-    Big big[3];
-    if (!big_work_begin(&work, big, 3, limbs_for(p.q, d))) return 0;
-    round_scaled(p.m, p.q, d, &big[0], &big[1], &big[2]);
-    n = big_digits(&big[0], digits, d + 1);
-    big_work_end(&work);
+    n = rounded_digits(p.m, p.q, d, digits, d + 1);
+    if (n < 0) return 0;
   }
   char* out = buffer;
   if (p.negative && !all_zeros(digits, n)) *out++ = '-';
@@ -165,35 +260,15 @@ bool significant_digits(const Parts& p, int32_t D, char* out, int32_t* exponent)
   // floor(top x log10 2) with log10 2 as 646456993 / 2^31 (the shift floors negative products
   // too): off by one at most, which the loop below mends.
   int32_t X = static_cast<int32_t>((static_cast<int64_t>(top) * 646456993) >> 31);
-  BigWork work;
-  Big big[4];
-  if (!big_work_begin(&work, big, 4, limbs_for(p.q, D + 1 - X))) return false;
-  Big* r = &big[0];
-  Big* limit = &big[3];  // 10^D
-  big_set(limit, 1);
-  for (int i = 0; i < D; ++i) big_mul_add_small(limit, 10, 0);
-  for (int pass = 0;; ++pass) {
-    round_scaled(p.m, p.q, D - 1 - X, r, &big[1], &big[2]);
-    if (big_compare(r, limit) >= 0 && pass < 2) {
-      ++X;
-      continue;
-    }
-    big_divide_small(limit, 10);  // 10^(D - 1)
-    if (big_compare(r, limit) < 0 && pass < 2) {
-      big_mul_add_small(limit, 10, 0);
-      --X;
-      continue;
-    }
-    break;
-  }
   char digits[48];
-  int n = big_digits(r, digits, D);
-  if (n > D) {  // 10^D after the last correction: a carry
-    n = D;
-    ++X;
+  int n = 0;
+  for (int pass = 0; pass < 4; ++pass) {
+    n = rounded_digits(p.m, p.q, D - 1 - X, digits, 0);
+    if (n < 0) return false;
+    if (n == D) break;
+    X += n > D ? 1 : -1;
   }
-  for (int i = 0; i < D; ++i) out[i] = digits[i];
-  big_work_end(&work);
+  for (int i = 0; i < D; ++i) out[i] = i < n ? digits[i] : '0';
   *exponent = X;
   return true;
 }
