@@ -146,6 +146,21 @@ inline uint64_t eight_digits_value(uint64_t x) {
   return x;
 }
 
+// Whether eight bytes are all digits: none has bits outside 0x30..0x39 (adding 6 carries a
+// digit's low half into the high one only for bytes above "9").
+inline bool eight_digits(uint64_t x) {
+  return (((x & 0xF0F0F0F0F0F0F0F0ull) | (((x + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) ==
+          0x3333333333333333ull);
+}
+
+// The end of the run of digits that starts at i: eight bytes at a time while they are all
+// digits, then byte by byte.
+inline uint32_t digit_run_end(const char* t, uint32_t i, uint32_t n) {
+  while (n - i >= 8 && eight_digits(eight_bytes(t + i))) i += 8;
+  while (i < n && is_digit(t[i])) ++i;
+  return i;
+}
+
 // v followed by the `count` digits at p (v stays below 10^19 for the 19 digits allowed).
 inline uint64_t digits_value(const char* p, uint32_t count, uint64_t v) {
   for (; count >= 8; count -= 8, p += 8) v = v * 100000000 + eight_digits_value(eight_bytes(p));
@@ -171,12 +186,12 @@ NumberStatus scan_decimal(const char* t, uint32_t n, DecimalText* d, NumberScan*
   // The digit runs first; then their value, straight from the bytes when there are at most 19
   // digits (the usual case: leading zeros add nothing), else digit by digit.
   d->int_begin = i;
-  while (i < n && is_digit(t[i])) ++i;
+  i = digit_run_end(t, i, n);
   d->int_end = i;
   d->fraction_begin = d->fraction_end = i;
   if (i < n && t[i] == '.') {
     d->fraction_begin = ++i;
-    while (i < n && is_digit(t[i])) ++i;
+    i = digit_run_end(t, i, n);
     d->fraction_end = i;
   }
   const uint32_t int_count = d->int_end - d->int_begin;
