@@ -99,7 +99,7 @@ target_link_libraries(number_read_oracle PRIVATE dialogkit_runtime ${GMP_LIBRARY
 if(SANITIZE)
   add_test(NAME number_read_oracle COMMAND number_read_oracle 20000)
 else()
-  add_test(NAME number_read_oracle COMMAND number_read_oracle 200000)
+  add_test(NAME number_read_oracle COMMAND number_read_oracle 100000)
 endif()
 
 # The runtime's units include one another without a loop.
