@@ -20,6 +20,23 @@
 #include "numread_internal.hpp"
 #include "strings.hpp"
 
+// The 32-bit product has neither 128-bit integers nor double arithmetic of its own: it takes the
+// 32-bit multiplications and the x87 unit's way 1. NUMREAD_NARROW=1 makes a 64-bit build take
+// the same code, so that the host tests check it too.
+#ifndef NUMREAD_NARROW
+#define NUMREAD_NARROW 0
+#endif
+#if defined(__SIZEOF_INT128__) && !NUMREAD_NARROW
+#define NUMREAD_WIDE_PRODUCTS 1
+#else
+#define NUMREAD_WIDE_PRODUCTS 0
+#endif
+#if defined(__SSE2_MATH__) && !NUMREAD_NARROW
+#define NUMREAD_DOUBLE_ARITHMETIC 1
+#else
+#define NUMREAD_DOUBLE_ARITHMETIC 0
+#endif
+
 namespace {
 
 struct PowerWords {
@@ -38,7 +55,7 @@ struct U128 {
 };
 
 inline U128 multiply_64(uint64_t a, uint64_t b) {
-#ifdef __SIZEOF_INT128__
+#if NUMREAD_WIDE_PRODUCTS
   const unsigned __int128 p = static_cast<unsigned __int128>(a) * b;
   return U128{static_cast<uint64_t>(p >> 64), static_cast<uint64_t>(p)};
 #else
@@ -528,7 +545,7 @@ long double parse_extended(const char* text, uint32_t n, NumberScan* scan, bool 
 // to 64 bits and the store again to 53: right unless the 64-bit result lies exactly halfway
 // between two doubles.
 inline bool short_double(const DecimalText& d, double* out) {
-#ifdef __SSE2_MATH__
+#if NUMREAD_DOUBLE_ARITHMETIC
   if (!is_short(d, 22) || d.high >> 53) return false;
   const double w = static_cast<double>(static_cast<int64_t>(d.high));
   const double p = static_cast<double>(POWERS_OF_TEN[d.exponent >= 0 ? d.exponent : -d.exponent]);

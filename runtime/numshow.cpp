@@ -12,6 +12,11 @@
 #pragma GCC optimize("no-tree-loop-distribute-patterns")
 #endif
 
+// As in numread.cpp: NUMREAD_NARROW=1 takes the 32-bit product's code in a 64-bit build.
+#ifndef NUMREAD_NARROW
+#define NUMREAD_NARROW 0
+#endif
+
 namespace {
 
 union Extended {
@@ -111,7 +116,7 @@ bool round_scaled_words(uint64_t m, int32_t q, int32_t s, uint64_t* r) {
     uint64_t five = 1;
     for (int32_t i = 0; i < s; ++i) five *= 5;
     // m x 5^s as high:low.
-#ifdef __SIZEOF_INT128__
+#if defined(__SIZEOF_INT128__) && !NUMREAD_NARROW
     const unsigned __int128 product = static_cast<unsigned __int128>(m) * five;
     const uint64_t high = static_cast<uint64_t>(product >> 64), low = static_cast<uint64_t>(product);
 #else
