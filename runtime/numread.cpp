@@ -4,10 +4,12 @@
 //
 // 1. Short texts (at most 19 digits, |k| <= 27): W and 10^|k| are both exact in the working
 //    form, so one multiplication or division, rounded once by the x87 unit to 64 bits, is the
-//    answer. For a double the 64-bit result is rounded again, which is right unless it lies
-//    exactly halfway between two doubles (then the next way is taken).
-// 2. Everything else in range: W times the top 128 bits of 10^k (a table entry of 10^(28 j)
-//    times 5^r x 2^r), kept to its top 128 bits. That product is below the exact value by less
+//    answer. For a double: the same in double arithmetic where the build has it of its own
+//    (W < 2^53, |k| <= 22); on the x87 unit the 64-bit result rounded again, which is right
+//    unless it lies exactly halfway between two doubles (then the next way is taken).
+// 2. Everything else in range: W times the top 128 bits of 10^k (10^(28 j) from a table, or
+//    far out as the product of two small tables' entries, times 5^r x 2^r), kept to its top 128
+//    bits. That product is below the exact value by less
 //    than a few units of its last bit; unless the bits below the target's last bit lie within
 //    that margin of a half, the rounding they say is the rounding of the exact value.
 // 3. Otherwise, exact arithmetic on big integers: x = A / B x 2^t, the quotient rounded to the
@@ -44,9 +46,9 @@ struct PowerWords {
 };
 #include "numread_powers.inc"
 
-// floor(k log2 10) for the table's k = 28 j, with log2 10 as 14267572528 / 2^32: exact for every
-// entry (checked when the table was made, and by the tests against the table's values).
-inline int32_t power_table_exponent(int32_t k) {
+// floor(k log2 10) for the tables' k, with log2 10 as 14267572528 / 2^32: exact for every
+// entry (checked when the tables were made).
+inline int32_t power_exponent(int32_t k) {
   return static_cast<int32_t>((static_cast<int64_t>(k) * 14267572528LL) >> 32);
 }
 
@@ -285,19 +287,57 @@ bool finish(const Target& target, int32_t E2, int nb, uint64_t kept, bool up, Bi
   return true;
 }
 
+// a x b, both with bit 127 set: the top 128 of the 256 bits, and whether the product's bit 255 is
+// set (the result is then bits 255..128, else bits 254..127, moved up one). An a of 64 bits or
+// fewer (no low word) takes two products instead of four.
+inline U128 top_product(const U128& a, const U128& b, bool* top) {
+  uint64_t x1, x2, x3;
+  const U128 hl = multiply_64(a.high, b.low), hh = multiply_64(a.high, b.high);
+  if (a.low == 0) {
+    x1 = hl.low;
+    x3 = hh.high + add_carry(hl.high, hh.low, &x2);
+  } else {
+    const U128 ll = multiply_64(a.low, b.low), lh = multiply_64(a.low, b.high);
+    uint64_t c1 = add_carry(ll.high, lh.low, &x1);
+    c1 += add_carry(x1, hl.low, &x1);
+    uint64_t c2 = add_carry(lh.high, hl.high, &x2);
+    c2 += add_carry(x2, hh.low, &x2);
+    c2 += add_carry(x2, c1, &x2);
+    x3 = hh.high + c2;
+  }
+  *top = (x3 >> 63) != 0;
+  if (*top) return U128{x3, x2};
+  return U128{x3 << 1 | x2 >> 63, x2 << 1 | x1 >> 63};
+}
+
 // Way 2. False when the margin leaves the rounding open.
 bool round_by_product(const DecimalText& d, const Target& target, Binary* out) {
   const int32_t k = static_cast<int32_t>(d.exponent);
   const int32_t r = ((k % 28) + 28) % 28;
-  const PowerWords& t = POWER_TABLE[(k - r) / 28 - POWER_TABLE_FIRST];
-  // 10^k ~ P x 2^p: the entry times 5^r, kept to its top 128 bits.
+  const int32_t j = (k - r) / 28;
+  // 10^(28 j) ~ T x 2^p: one entry near 1, a product of two further out; then 10^k ~ P x 2^p
+  // with the factor 5^r (and 2^r).
+  U128 T;
+  int32_t p;
+  bool top;
+  if (j >= NEAR_FIRST && j < NEAR_FIRST + 32) {
+    const PowerWords& near = NEAR_POWERS[j - NEAR_FIRST];
+    T = U128{near.high, near.low};
+    p = power_exponent(28 * j) - 127 + r;
+  } else {
+    const int32_t c = ((j % 16) + 16) % 16;
+    const int32_t a = (j - c) / 16;
+    const PowerWords& coarse = COARSE_POWERS[a - COARSE_FIRST];
+    const PowerWords& fine = NEAR_POWERS[c - NEAR_FIRST];
+    T = top_product(U128{coarse.high, coarse.low}, U128{fine.high, fine.low}, &top);
+    p = power_exponent(448 * a) + power_exponent(28 * c) - 127 + top + r;
+  }
   const uint64_t five = FIVE_POWERS[r];
-  const U128 lo = multiply_64(t.low, five), hi = multiply_64(t.high, five);
+  const U128 lo = multiply_64(T.low, five), hi = multiply_64(T.high, five);
   const uint64_t w0 = lo.low;
   uint64_t w1, w2 = hi.high;
   w2 += add_carry(lo.high, hi.low, &w1);
   U128 P;
-  int32_t p = power_table_exponent(k - r) - 127 + r;
   if (w2 == 0) {
     P = U128{w1, w0};
   } else {
@@ -308,34 +348,13 @@ bool round_by_product(const DecimalText& d, const Target& target, Binary* out) {
   }
   U128 W = held_value(d);
   const int lz = normalise(&W);
-  // W x P: the top 128 of its 256 bits, with the top bit at bit 127. A W of at most 19 digits
-  // has no low word: two products instead of four.
-  uint64_t x1, x2, x3;
-  const U128 hl = multiply_64(W.high, P.low), hh = multiply_64(W.high, P.high);
-  if (W.low == 0) {
-    x1 = hl.low;
-    x3 = hh.high + add_carry(hl.high, hh.low, &x2);
-  } else {
-    const U128 ll = multiply_64(W.low, P.low), lh = multiply_64(W.low, P.high);
-    uint64_t c1 = add_carry(ll.high, lh.low, &x1);
-    c1 += add_carry(x1, hl.low, &x1);
-    uint64_t c2 = add_carry(lh.high, hl.high, &x2);
-    c2 += add_carry(x2, hh.low, &x2);
-    c2 += add_carry(x2, c1, &x2);
-    x3 = hh.high + c2;
-  }
-  U128 z;
-  int32_t E2;  // the exponent of the value's top bit
-  if (x3 >> 63) {
-    z = U128{x3, x2};
-    E2 = 255 + p - lz;
-  } else {
-    z = U128{x3 << 1 | x2 >> 63, x2 << 1 | x1 >> 63};
-    E2 = 254 + p - lz;
-  }
-  // How far below the exact value z may lie, in units of its last bit: the table entry and two
-  // truncations, and up to 1/W of the value when digits were left off (then W >= 10^37).
-  const uint64_t margin = d.truncated ? 48 : 8;
+  // W x P, z its top 128 bits; E2 the exponent of the value's top bit.
+  const U128 z = top_product(W, P, &top);
+  const int32_t E2 = 254 + top + p - lz;
+  // How far below the exact value z may lie, in units of its last bit: the two table entries,
+  // three truncations (each below 2^-127 of the value) and the last one, and up to 1/W of the
+  // value when digits were left off (then W >= 10^37).
+  const uint64_t margin = d.truncated ? 64 : 16;
   if (E2 > target.max_exponent) {
     out->infinite = true;
     return true;
