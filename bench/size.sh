@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target resizing hello controls_demo counter todo layout >/dev/null
+cmake --build --preset win32 --target resizing hello controls_demo counter todo layout loan >/dev/null
 exe=build/win32/resizing.exe
 echo "resizing.exe: $(stat -c %s $exe) bytes (goal: 8192 or less)"
 objdump -h $exe | awk '/^ +[0-9]/ {print $2, $3}' | while read -r name hex; do
@@ -13,6 +13,6 @@ objdump -h $exe | awk '/^ +[0-9]/ {print $2, $3}' | while read -r name hex; do
 done
 objdump -p $exe | awk '/DLL Name:/ {dll=$3; printf "  %s:", dll} /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z]/ && dll {printf " %s", $NF} /^$/ && dll {print ""; dll=""}'
 echo
-for example in hello controls_demo counter todo layout; do
+for example in hello controls_demo counter todo layout loan; do
   echo "$example.exe: $(stat -c %s build/win32/$example.exe) bytes"
 done

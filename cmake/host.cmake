@@ -80,15 +80,36 @@ target_link_libraries(host_tests PRIVATE dialogkit_toolkit_logic dialogkit_runti
 include(GoogleTest)
 gtest_discover_tests(host_tests)
 
-# Number to text's digit code for 32-bit words, the one the 32-bit product runs, against the
-# same number-to-text tests (the host build otherwise takes the 64-bit word code).
+# Number to text's digit code for 32-bit words, and text to number's and the display formats'
+# code without 128-bit integers and with the x87 unit's way for doubles: what the 32-bit product
+# runs, against the same tests (the host build otherwise takes the 64-bit code).
 add_library(runtime_narrow_digits STATIC ${RUNTIME_SOURCES} ${RUNTIME_HOST_SOURCES})
 host_target(runtime_narrow_digits)
-target_compile_definitions(runtime_narrow_digits PRIVATE NUMTEXT_WIDE_WORDS=0)
-add_executable(numtext_narrow_tests tests/host/numtext_test.cpp tests/host/main.cpp)
+target_compile_definitions(runtime_narrow_digits PRIVATE NUMTEXT_WIDE_WORDS=0 NUMREAD_NARROW=1)
+add_executable(numtext_narrow_tests tests/host/numtext_test.cpp tests/host/numread_test.cpp
+                                    tests/host/numshow_test.cpp tests/host/main.cpp)
 host_target(numtext_narrow_tests)
 target_link_libraries(numtext_narrow_tests PRIVATE runtime_narrow_digits test_support GTest::gtest)
 gtest_discover_tests(numtext_narrow_tests TEST_PREFIX narrow_digits.)
+
+# Text to number against the C library's readers: the oracle program reads texts of every kind
+# (see fuzz/number_read_oracle.cpp); the test runs a bounded share of them, a few seconds' worth.
+add_executable(number_read_oracle fuzz/number_read_oracle.cpp)
+host_target(number_read_oracle)
+target_include_directories(number_read_oracle SYSTEM PRIVATE ${GMP_INCLUDE_DIR})
+target_link_libraries(number_read_oracle PRIVATE dialogkit_runtime ${GMP_LIBRARY})
+# The oracle again on the 32-bit product's code (runtime_narrow_digits, above).
+add_executable(number_read_oracle_narrow fuzz/number_read_oracle.cpp)
+host_target(number_read_oracle_narrow)
+target_include_directories(number_read_oracle_narrow SYSTEM PRIVATE ${GMP_INCLUDE_DIR})
+target_link_libraries(number_read_oracle_narrow PRIVATE runtime_narrow_digits ${GMP_LIBRARY})
+if(SANITIZE)
+  add_test(NAME number_read_oracle COMMAND number_read_oracle 20000)
+  add_test(NAME number_read_oracle_narrow COMMAND number_read_oracle_narrow 10000)
+else()
+  add_test(NAME number_read_oracle COMMAND number_read_oracle 100000)
+  add_test(NAME number_read_oracle_narrow COMMAND number_read_oracle_narrow 50000)
+endif()
 
 # The runtime's units include one another without a loop.
 add_test(NAME runtime_include_graph COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/runtime-includes.sh)

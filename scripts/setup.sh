@@ -27,7 +27,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 fonts-wine
   xvfb xauth imagemagick x11-utils
-  googletest libgtest-dev libbenchmark-dev libgmp-dev
+  googletest libgtest-dev libbenchmark-dev libgmp-dev libfast-float-dev
 )
 emulator=0
 [ "${1:-}" = --emulator ] && emulator=1

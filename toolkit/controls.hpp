@@ -11,6 +11,7 @@
 #include <stdint.h>
 
 #include "runtime/frame.hpp"
+#include "runtime/numread.hpp"
 #include "toolkit/control_items.hpp"
 #include "toolkit/control_kinds.hpp"
 #include "toolkit/dialog.hpp"
@@ -35,6 +36,12 @@ BOOL window_set_text(ProcedureFrame* frame, HWND window);
 constexpr int WINDOW_TEXT_BUFFER = 32770;
 void window_get_text(ProcedureFrame* frame, HWND window);
 void control_get_text(ProcedureFrame* frame, HWND dialog, int32_t id);
+// A control's text read straight into a number (runtime/numread.hpp): the working value, a
+// double, or a 32-bit integer, with the record of what the text held (scan may be 0). Nothing
+// is left on the temporaries. No control reads as the empty text: NUMBER_EMPTY.
+long double control_get_number(ProcedureFrame* frame, HWND dialog, int32_t id, NumberScan* scan);
+double control_get_double(ProcedureFrame* frame, HWND dialog, int32_t id, NumberScan* scan);
+int32_t control_get_int32(ProcedureFrame* frame, HWND dialog, int32_t id, NumberScan* scan);
 LRESULT message_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 BOOL message_post(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 

@@ -1,0 +1,690 @@
+// Text to number (see numread.hpp). The text is scanned once into its first 38 significant
+// digits as a 128-bit integer W and a decimal exponent k (value = W x 10^k, plus whatever digits
+// were left off). Three ways to the correctly rounded value, the first that can settle it wins:
+//
+// 1. Short texts (at most 19 digits, |k| <= 27): W and 10^|k| are both exact in the working
+//    form, so one multiplication or division, rounded once by the x87 unit to 64 bits, is the
+//    answer. For a double: the same in double arithmetic where the build has it of its own
+//    (W < 2^53, |k| <= 22); on the x87 unit the 64-bit result rounded again, which is right
+//    unless it lies exactly halfway between two doubles (then the next way is taken).
+// 2. Everything else in range: W times the top 128 bits of 10^k (10^(28 j) from a table, or
+//    far out as the product of two small tables' entries, times 5^r x 2^r), kept to its top 128
+//    bits. That product is below the exact value by less
+//    than a few units of its last bit; unless the bits below the target's last bit lie within
+//    that margin of a half, the rounding they say is the rounding of the exact value.
+// 3. Otherwise, exact arithmetic on big integers: x = A / B x 2^t, the quotient rounded to the
+//    target's bit count by long division. Digits past the 11,520th only count as "something
+//    more": no halfway point of either target has more significant digits than that.
+#include "numread.hpp"
+
+#include "bignum.hpp"
+#include "errors.hpp"
+#include "numread_internal.hpp"
+#include "strings.hpp"
+
+// The 32-bit product has neither 128-bit integers nor double arithmetic of its own: it takes the
+// 32-bit multiplications and the x87 unit's way 1. NUMREAD_NARROW=1 makes a 64-bit build take
+// the same code, so that the host tests check it too.
+#ifndef NUMREAD_NARROW
+#define NUMREAD_NARROW 0
+#endif
+#if defined(__SIZEOF_INT128__) && !NUMREAD_NARROW
+#define NUMREAD_WIDE_PRODUCTS 1
+#else
+#define NUMREAD_WIDE_PRODUCTS 0
+#endif
+#if defined(__SSE2_MATH__) && !NUMREAD_NARROW
+#define NUMREAD_DOUBLE_ARITHMETIC 1
+#else
+#define NUMREAD_DOUBLE_ARITHMETIC 0
+#endif
+
+namespace {
+
+struct PowerWords {
+  uint64_t high, low;
+};
+#include "numread_powers.inc"
+
+// floor(k log2 10) for the tables' k, with log2 10 as 14267572528 / 2^32: exact for every
+// entry (checked when the tables were made).
+inline int32_t power_exponent(int32_t k) {
+  return static_cast<int32_t>((static_cast<int64_t>(k) * 14267572528LL) >> 32);
+}
+
+struct U128 {
+  uint64_t high, low;
+};
+
+inline U128 multiply_64(uint64_t a, uint64_t b) {
+#if NUMREAD_WIDE_PRODUCTS
+  const unsigned __int128 p = static_cast<unsigned __int128>(a) * b;
+  return U128{static_cast<uint64_t>(p >> 64), static_cast<uint64_t>(p)};
+#else
+  const uint64_t a0 = static_cast<uint32_t>(a), a1 = a >> 32;
+  const uint64_t b0 = static_cast<uint32_t>(b), b1 = b >> 32;
+  const uint64_t p00 = a0 * b0, p01 = a0 * b1, p10 = a1 * b0, p11 = a1 * b1;
+  const uint64_t middle = (p00 >> 32) + static_cast<uint32_t>(p01) + static_cast<uint32_t>(p10);
+  return U128{p11 + (p01 >> 32) + (p10 >> 32) + (middle >> 32), middle << 32 | static_cast<uint32_t>(p00)};
+#endif
+}
+
+// a + b into *sum, giving the carry.
+inline uint64_t add_carry(uint64_t a, uint64_t b, uint64_t* sum) {
+  *sum = a + b;
+  return *sum < a;
+}
+
+// The targets: significand bits, the exponents of the smallest and largest normal values, and
+// the decimal magnitudes (digits + k) from which a text is certainly too large or certainly
+// below half the smallest subnormal.
+struct Target {
+  int bits;
+  int min_exponent, max_exponent;
+  int64_t overflow_magnitude, underflow_magnitude;
+};
+constexpr Target EXTENDED = {64, -16382, 16383, 4934, -4952};
+constexpr Target DOUBLE = {53, -1022, 1023, 310, -324};
+
+// A result before it is encoded: m x 2^q, or an infinity.
+struct Binary {
+  uint64_t m;
+  int32_t q;
+  bool infinite;
+};
+
+// 10^0..10^27, exact in the working form (5^27 < 2^64).
+constexpr long double POWERS_OF_TEN[28] = {
+    1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+    1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+    1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+constexpr uint64_t FIVE_POWERS[28] = {
+    1ull, 5ull, 25ull, 125ull, 625ull, 3125ull, 15625ull, 78125ull, 390625ull, 1953125ull,
+    9765625ull, 48828125ull, 244140625ull, 1220703125ull, 6103515625ull, 30517578125ull,
+    152587890625ull, 762939453125ull, 3814697265625ull, 19073486328125ull, 95367431640625ull,
+    476837158203125ull, 2384185791015625ull, 11920928955078125ull, 59604644775390625ull,
+    298023223876953125ull, 1490116119384765625ull, 7450580596923828125ull};
+
+constexpr int HELD_DIGITS = 38;
+constexpr int32_t EXACT_DIGITS = 11520;
+
+// The text as scanned.
+struct DecimalText {
+  uint64_t high, low;  // the first 19 significant digits, and the next ones (low_digits of them)
+  int32_t digits;      // significant digits held, at most 38
+  int32_t low_digits;
+  bool truncated;      // a digit other than "0" left off
+  bool negative;
+  int64_t exponent;    // value = held digits x 10^exponent
+  uint32_t int_begin, int_end, fraction_begin, fraction_end;
+};
+
+inline bool is_blank(char c) { return c == ' ' || c == '\t'; }
+inline bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// One digit into the record. Leading zeros hold nothing; a digit after the point lowers the
+// exponent unless it is left off.
+inline void take_digit(DecimalText* d, uint32_t c, bool fraction) {
+  if (d->digits == 0 && c == 0) {
+    d->exponent -= fraction;
+    return;
+  }
+  if (d->digits < 19) {
+    d->high = d->high * 10 + c;
+  } else if (d->digits < HELD_DIGITS) {
+    d->low = d->low * 10 + c;
+    ++d->low_digits;
+  } else {
+    d->truncated |= c != 0;
+    d->exponent += !fraction;
+    return;
+  }
+  ++d->digits;
+  d->exponent -= fraction;
+}
+
+constexpr uint64_t TEN_POWERS[20] = {1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull,
+                                     10000000ull, 100000000ull, 1000000000ull, 10000000000ull,
+                                     100000000000ull, 1000000000000ull, 10000000000000ull,
+                                     100000000000000ull, 1000000000000000ull, 10000000000000000ull,
+                                     100000000000000000ull, 1000000000000000000ull,
+                                     10000000000000000000ull};
+
+// Eight digit bytes as their value: the bytes less "0", then pairs, fours and the eight combined
+// by three multiplications. Whether all eight are digits: no byte has bits outside 0x30..0x39.
+inline uint64_t eight_bytes(const char* p) {
+  uint64_t x;
+  __builtin_memcpy(&x, p, 8);
+  return x;
+}
+inline uint64_t eight_digits_value(uint64_t x) {
+  x -= 0x3030303030303030ull;
+  x = x * 10 + (x >> 8);  // each even byte: two digits
+  x = ((x & 0x000000FF000000FFull) * (100 + (1000000ull << 32)) +
+       ((x >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32))) >> 32;
+  return x;
+}
+
+// Whether eight bytes are all digits: none has bits outside 0x30..0x39 (adding 6 carries a
+// digit's low half into the high one only for bytes above "9").
+inline bool eight_digits(uint64_t x) {
+  return (((x & 0xF0F0F0F0F0F0F0F0ull) | (((x + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) ==
+          0x3333333333333333ull);
+}
+
+// The end of the run of digits that starts at i: eight bytes at a time while they are all
+// digits, then byte by byte.
+inline uint32_t digit_run_end(const char* t, uint32_t i, uint32_t n) {
+  while (n - i >= 8 && eight_digits(eight_bytes(t + i))) i += 8;
+  while (i < n && is_digit(t[i])) ++i;
+  return i;
+}
+
+// v followed by the `count` digits at p (v stays below 10^19 for the 19 digits allowed).
+inline uint64_t digits_value(const char* p, uint32_t count, uint64_t v) {
+  for (; count >= 8; count -= 8, p += 8) v = v * 100000000 + eight_digits_value(eight_bytes(p));
+  for (; count > 0; --count) v = v * 10 + static_cast<uint32_t>(*p++ - '0');
+  return v;
+}
+
+// The count of decimal digits of v (0 for 0).
+inline int32_t decimal_length(uint64_t v) {
+  if (v == 0) return 0;
+  const int32_t guess = ((64 - __builtin_clzll(v)) * 1233) >> 12;  // bits x log10 2, at most one low
+  return guess + (v >= TEN_POWERS[guess]);
+}
+
+// Scans the text into d. Gives NUMBER_OK, NUMBER_EMPTY or NUMBER_INVALID with the stop offset.
+NumberStatus scan_decimal(const char* t, uint32_t n, DecimalText* d, NumberScan* scan) {
+  *d = DecimalText{};
+  uint32_t i = 0;
+  while (i < n && is_blank(t[i])) ++i;
+  scan->stop = static_cast<int32_t>(i);
+  if (i == n) return NUMBER_EMPTY;
+  if (t[i] == '-' || t[i] == '+') d->negative = t[i++] == '-';
+  // The digit runs first; then their value, straight from the bytes when there are at most 19
+  // digits (the usual case: leading zeros add nothing), else digit by digit.
+  d->int_begin = i;
+  i = digit_run_end(t, i, n);
+  d->int_end = i;
+  d->fraction_begin = d->fraction_end = i;
+  if (i < n && t[i] == '.') {
+    d->fraction_begin = ++i;
+    i = digit_run_end(t, i, n);
+    d->fraction_end = i;
+  }
+  const uint32_t int_count = d->int_end - d->int_begin;
+  const uint32_t fraction_count = d->fraction_end - d->fraction_begin;
+  if (int_count + fraction_count <= 19) {
+    d->high = digits_value(t + d->fraction_begin, fraction_count, digits_value(t + d->int_begin, int_count, 0));
+    d->digits = decimal_length(d->high);
+    d->exponent = -static_cast<int64_t>(fraction_count);
+  } else {
+    for (uint32_t k = d->int_begin; k < d->int_end; ++k) take_digit(d, static_cast<uint32_t>(t[k] - '0'), false);
+    for (uint32_t k = d->fraction_begin; k < d->fraction_end; ++k)
+      take_digit(d, static_cast<uint32_t>(t[k] - '0'), true);
+  }
+  if (d->int_end == d->int_begin && d->fraction_end == d->fraction_begin) {
+    scan->stop = static_cast<int32_t>(i);
+    return NUMBER_INVALID;
+  }
+  if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+    ++i;
+    bool negative = false;
+    if (i < n && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
+    if (i == n || !is_digit(t[i])) {
+      scan->stop = static_cast<int32_t>(i);
+      return NUMBER_INVALID;
+    }
+    // Past a billion the exponent says only "far out of range"; it stops growing there.
+    int64_t e = 0;
+    for (; i < n && is_digit(t[i]); ++i)
+      if (e < 1000000000) e = e * 10 + (t[i] - '0');
+    d->exponent += negative ? -e : e;
+  }
+  while (i < n && is_blank(t[i])) ++i;
+  scan->stop = static_cast<int32_t>(i);
+  return i == n ? NUMBER_OK : NUMBER_INVALID;
+}
+
+// The value of the held digits as a 128-bit integer.
+inline U128 held_value(const DecimalText& d) {
+  if (d.low_digits == 0) return U128{0, d.high};
+  U128 w = multiply_64(d.high, TEN_POWERS[d.low_digits]);
+  w.high += add_carry(w.low, d.low, &w.low);
+  return w;
+}
+
+// W with its top bit moved to bit 127; gives the shift.
+inline int normalise(U128* w) {
+  const int lz = w->high ? __builtin_clzll(w->high) : 64 + __builtin_clzll(w->low);
+  if (lz >= 64) {
+    w->high = w->low << (lz - 64);
+    w->low = 0;
+  } else if (lz > 0) {
+    w->high = w->high << lz | w->low >> (64 - lz);
+    w->low <<= lz;
+  }
+  return lz;
+}
+
+// The rounded significand and exponent from the value's top-bit exponent E2, the bits to keep
+// nb (fewer than the target's for a subnormal) and the kept bits' rounding; a carry out of the
+// top makes a new top bit.
+bool finish(const Target& target, int32_t E2, int nb, uint64_t kept, bool up, Binary* out) {
+  out->infinite = false;
+  if (nb == target.bits && up && kept == (~0ull >> (64 - target.bits))) {
+    kept = 1ull << (target.bits - 1);
+    up = false;
+    ++E2;
+  }
+  if (E2 > target.max_exponent) {
+    out->infinite = true;
+    return true;
+  }
+  out->m = kept + up;
+  out->q = nb == target.bits ? E2 - target.bits + 1 : target.min_exponent - target.bits + 1;
+  return true;
+}
+
+// a x b, both with bit 127 set: the top 128 of the 256 bits, and whether the product's bit 255 is
+// set (the result is then bits 255..128, else bits 254..127, moved up one). An a of 64 bits or
+// fewer (no low word) takes two products instead of four.
+inline U128 top_product(const U128& a, const U128& b, bool* top) {
+  uint64_t x1, x2, x3;
+  const U128 hl = multiply_64(a.high, b.low), hh = multiply_64(a.high, b.high);
+  if (a.low == 0) {
+    x1 = hl.low;
+    x3 = hh.high + add_carry(hl.high, hh.low, &x2);
+  } else {
+    const U128 ll = multiply_64(a.low, b.low), lh = multiply_64(a.low, b.high);
+    uint64_t c1 = add_carry(ll.high, lh.low, &x1);
+    c1 += add_carry(x1, hl.low, &x1);
+    uint64_t c2 = add_carry(lh.high, hl.high, &x2);
+    c2 += add_carry(x2, hh.low, &x2);
+    c2 += add_carry(x2, c1, &x2);
+    x3 = hh.high + c2;
+  }
+  *top = (x3 >> 63) != 0;
+  if (*top) return U128{x3, x2};
+  return U128{x3 << 1 | x2 >> 63, x2 << 1 | x1 >> 63};
+}
+
+// Way 2. False when the margin leaves the rounding open.
+bool round_by_product(const DecimalText& d, const Target& target, Binary* out) {
+  const int32_t k = static_cast<int32_t>(d.exponent);
+  const int32_t r = ((k % 28) + 28) % 28;
+  const int32_t j = (k - r) / 28;
+  // 10^(28 j) ~ T x 2^p: one entry near 1, a product of two further out; then 10^k ~ P x 2^p
+  // with the factor 5^r (and 2^r).
+  U128 T;
+  int32_t p;
+  bool top;
+  if (j >= NEAR_FIRST && j < NEAR_FIRST + 32) {
+    const PowerWords& near = NEAR_POWERS[j - NEAR_FIRST];
+    T = U128{near.high, near.low};
+    p = power_exponent(28 * j) - 127 + r;
+  } else {
+    const int32_t c = ((j % 16) + 16) % 16;
+    const int32_t a = (j - c) / 16;
+    const PowerWords& coarse = COARSE_POWERS[a - COARSE_FIRST];
+    const PowerWords& fine = NEAR_POWERS[c - NEAR_FIRST];
+    T = top_product(U128{coarse.high, coarse.low}, U128{fine.high, fine.low}, &top);
+    p = power_exponent(448 * a) + power_exponent(28 * c) - 127 + top + r;
+  }
+  const uint64_t five = FIVE_POWERS[r];
+  const U128 lo = multiply_64(T.low, five), hi = multiply_64(T.high, five);
+  const uint64_t w0 = lo.low;
+  uint64_t w1, w2 = hi.high;
+  w2 += add_carry(lo.high, hi.low, &w1);
+  U128 P;
+  if (w2 == 0) {
+    P = U128{w1, w0};
+  } else {
+    const int s = __builtin_clzll(w2);
+    P.high = s ? (w2 << s | w1 >> (64 - s)) : w2;
+    P.low = s ? (w1 << s | w0 >> (64 - s)) : w1;
+    p += 64 - s;
+  }
+  U128 W = held_value(d);
+  const int lz = normalise(&W);
+  // W x P, z its top 128 bits; E2 the exponent of the value's top bit.
+  const U128 z = top_product(W, P, &top);
+  const int32_t E2 = 254 + top + p - lz;
+  // How far below the exact value z may lie, in units of its last bit: the two table entries,
+  // three truncations (each below 2^-127 of the value) and the last one, and up to 1/W of the
+  // value when digits were left off (then W >= 10^37).
+  const uint64_t margin = d.truncated ? 64 : 16;
+  if (E2 > target.max_exponent) {
+    out->infinite = true;
+    return true;
+  }
+  const int nb = E2 >= target.min_exponent ? target.bits : target.bits - (target.min_exponent - E2);
+  if (nb < 0) {  // below half the smallest subnormal, unless z's margin reaches up to it
+    if (z.high == ~0ull && z.low >= 0 - margin) return false;
+    return finish(target, E2, nb, 0, false, out);
+  }
+  if (nb == 0) {  // at least half the smallest subnormal: up, unless it may be exactly half
+    if (z.high == 1ull << 63 && z.low == 0) return false;
+    return finish(target, E2, nb, 0, true, out);
+  }
+  if (nb == 64) {
+    if (z.low >= (1ull << 63) - margin && z.low <= 1ull << 63) return false;
+    return finish(target, E2, nb, z.high, (z.low >> 63) != 0, out);
+  }
+  const uint64_t half = 1ull << (63 - nb);
+  const uint64_t rest = z.high & ((half << 1) - 1);
+  if ((rest == half && z.low == 0) || (rest == half - 1 && z.low >= 0 - margin)) return false;
+  return finish(target, E2, nb, z.high >> (64 - nb), rest >= half, out);
+}
+
+// Way 3, on the text itself. False when no working memory can be had.
+bool round_exactly(const char* text, const DecimalText& d, const Target& target, Binary* out) {
+  // The significant digits, at most EXACT_DIGITS of them, as N; value = N x 10^k.
+  int32_t available = 0;
+  bool started = false;
+  for (int part = 0; part < 2; ++part) {
+    const uint32_t begin = part ? d.fraction_begin : d.int_begin;
+    const uint32_t end = part ? d.fraction_end : d.int_end;
+    for (uint32_t i = begin; i < end; ++i) {
+      started |= text[i] != '0';
+      available += started;
+    }
+  }
+  const int32_t kept = available < EXACT_DIGITS ? available : EXACT_DIGITS;
+  const int64_t point = d.digits + d.exponent;  // value = 0.d1 d2 ... x 10^point
+  int64_t k = point - kept - 1;  // one place more for the final "something more" digit
+  const int64_t n_bits = (kept + 1) * 3322LL / 1000 + 8;
+  const int64_t a_bits = n_bits + (k > 0 ? k * 2322 / 1000 + 1 : 0);
+  const int64_t b_bits = k < 0 ? -k * 2322 / 1000 + 1 : 1;
+  const int32_t limbs = big_limbs_for((a_bits > b_bits ? a_bits : b_bits) + 200);
+  BigWork work;
+  Big big[3];
+  if (!big_work_begin(&work, big, 3, limbs)) return false;
+  Big* A = &big[0];
+  Big* B = &big[1];
+  Big* Q = &big[2];
+
+  // N from chunks of nine digits, then one more digit: 1 if a digit other than "0" was left
+  // off, else 0. It keeps N off every halfway point exactly when the text is.
+  int32_t taken = 0;
+  bool more = false;
+  uint32_t chunk = 0, chunk_scale = 1;
+  started = false;
+  for (int part = 0; part < 2; ++part) {
+    const uint32_t begin = part ? d.fraction_begin : d.int_begin;
+    const uint32_t end = part ? d.fraction_end : d.int_end;
+    for (uint32_t i = begin; i < end; ++i) {
+      const uint32_t c = static_cast<uint32_t>(text[i] - '0');
+      started |= c != 0;
+      if (!started) continue;
+      if (taken == kept) {
+        more |= c != 0;
+        continue;
+      }
+      chunk = chunk * 10 + c;
+      chunk_scale *= 10;
+      ++taken;
+      if (chunk_scale == 1000000000u) {
+        big_mul_add_small(A, chunk_scale, chunk);
+        chunk = 0;
+        chunk_scale = 1;
+      }
+    }
+  }
+  big_mul_add_small(A, chunk_scale * 10, chunk * 10 + more);
+
+  // x = A / B x 2^t, and L with 2^L <= A / B < 2^(L + 1).
+  big_set(B, 1);
+  if (k >= 0)
+    big_mul_pow5(A, static_cast<int32_t>(k));
+  else
+    big_mul_pow5(B, static_cast<int32_t>(-k));
+  const int32_t t = static_cast<int32_t>(k);
+  int32_t L = big_bit_length(A) - big_bit_length(B);
+  Big* lower = L >= 0 ? B : A;  // the one shifted up for the comparison, and back
+  const int32_t by = L >= 0 ? L : -L;
+  big_shift_left(lower, by);
+  if (big_compare(A, B) < 0) --L;
+  big_shift_right_rounding(lower, by);
+
+  const int32_t E2 = t + L;
+  if (E2 > target.max_exponent) {
+    big_work_end(&work);
+    out->infinite = true;
+    return true;
+  }
+  const int nb = E2 >= target.min_exponent ? target.bits : target.bits - (target.min_exponent - E2);
+  if (nb < 0) {
+    big_work_end(&work);
+    return finish(target, E2, nb, 0, false, out);
+  }
+  // The quotient scaled to hold nb bits (2^(nb - 1) <= A / B < 2^nb), rounded to an integer.
+  const int32_t sh = nb - 1 - L;
+  big_shift_left(sh >= 0 ? A : B, sh >= 0 ? sh : -sh);
+  big_divide_rounded(A, B, Q);
+  uint64_t m = Q->count > 0 ? Q->limb[0] : 0;
+  if (Q->count > 1) m |= static_cast<uint64_t>(Q->limb[1]) << 32;
+  const bool carried = big_bit_length(Q) > nb;  // rounded up to 2^nb
+  big_work_end(&work);
+  if (carried) {
+    if (nb == target.bits) return finish(target, E2, nb, ~0ull >> (64 - nb), true, out);
+    return finish(target, E2, nb, m, false, out);  // 2^nb still fits below 2^bits
+  }
+  return finish(target, E2, nb, m, false, out);
+}
+
+// The bit fields of an extended value as it lies in memory.
+union Extended {
+  long double value;
+  struct {
+    uint64_t significand;  // bit 63 is the explicit integer bit
+    uint16_t sign_exponent;
+  } bits;
+};
+
+long double encode_extended(bool negative, const Binary& b) {
+  Extended x;
+  x.value = 0;
+  if (b.infinite) {
+    x.bits.significand = 1ull << 63;
+    x.bits.sign_exponent = 0x7FFF;
+  } else if (b.m != 0) {
+    x.bits.significand = b.m;
+    x.bits.sign_exponent = (b.m >> 63) ? static_cast<uint16_t>(b.q + 63 + 16383) : 0;
+  }
+  x.bits.sign_exponent |= negative ? 0x8000 : 0;
+  return x.value;
+}
+
+double encode_double(bool negative, const Binary& b) {
+  uint64_t bits = 0;
+  if (b.infinite)
+    bits = 0x7FFull << 52;
+  else if (b.m >> 52)
+    bits = static_cast<uint64_t>(b.q + 52 + 1023) << 52 | (b.m & ((1ull << 52) - 1));
+  else
+    bits = b.m;
+  bits |= static_cast<uint64_t>(negative) << 63;
+  double v;
+  __builtin_memcpy(&v, &bits, 8);
+  return v;
+}
+
+// The status that a finite rounded result, or an infinity, calls for.
+NumberStatus status_of(const Target& target, const Binary& b) {
+  if (b.infinite) return NUMBER_OVERFLOW;
+  if (b.m == 0) return NUMBER_UNDERFLOW;
+  return (b.m >> (target.bits - 1)) ? NUMBER_OK : NUMBER_SUBNORMAL;
+}
+
+// Way 1's test: at most 19 digits, all held, and a power of ten that is exact.
+inline bool is_short(const DecimalText& d, int64_t largest_power) {
+  return !d.truncated && d.digits <= 19 && d.exponent >= -largest_power && d.exponent <= largest_power;
+}
+
+// Ways 2 and 3 and the range ends, for a scanned text that way 1 did not settle. Gives false
+// for a text whose value is 0, and when no working memory can be had (the status says so).
+enum class Road { ZERO, BINARY, FAILED };
+
+Road convert(const char* text, const DecimalText& d, const Target& target, bool exact_only,
+             NumberScan* scan, Binary* b) {
+  if (d.digits == 0) return Road::ZERO;
+  const int64_t magnitude = d.digits + d.exponent;
+  b->infinite = magnitude >= target.overflow_magnitude;
+  b->m = 0;
+  if (b->infinite || magnitude <= target.underflow_magnitude) return Road::BINARY;
+  if (!exact_only && round_by_product(d, target, b)) return Road::BINARY;
+  if (round_exactly(text, d, target, b)) return Road::BINARY;
+  scan->status = NUMBER_NO_MEMORY;
+  return Road::FAILED;
+}
+
+long double parse_extended(const char* text, uint32_t n, NumberScan* scan, bool exact_only) {
+  DecimalText d;
+  scan->status = scan_decimal(text, n, &d, scan);
+  if (scan->status != NUMBER_OK) return 0;
+  if (!exact_only && is_short(d, 27)) {
+    const long double w = static_cast<long double>(d.high);
+    const long double v = d.exponent >= 0 ? w * POWERS_OF_TEN[d.exponent] : w / POWERS_OF_TEN[-d.exponent];
+    return d.negative ? -v : v;
+  }
+  Binary b;
+  switch (convert(text, d, EXTENDED, exact_only, scan, &b)) {
+    case Road::ZERO: return d.negative ? -0.0L : 0.0L;
+    case Road::FAILED: return 0;
+    case Road::BINARY: break;
+  }
+  scan->status = status_of(EXTENDED, b);
+  return encode_extended(d.negative, b);
+}
+
+// Way 1 for a double. With double arithmetic of its own (SSE2) one operation on W < 2^53 and
+// 10^|k| <= 10^22, both exact, rounds once to the double. On the x87 unit the operation rounds
+// to 64 bits and the store again to 53: right unless the 64-bit result lies exactly halfway
+// between two doubles.
+inline bool short_double(const DecimalText& d, double* out) {
+#if NUMREAD_DOUBLE_ARITHMETIC
+  if (!is_short(d, 22) || d.high >> 53) return false;
+  const double w = static_cast<double>(static_cast<int64_t>(d.high));
+  const double p = static_cast<double>(POWERS_OF_TEN[d.exponent >= 0 ? d.exponent : -d.exponent]);
+  const double v = d.exponent >= 0 ? w * p : w / p;
+  *out = d.negative ? -v : v;
+  return true;
+#else
+  if (!is_short(d, 27)) return false;
+  const long double w = static_cast<long double>(d.high);
+  Extended x;
+  x.value = d.exponent >= 0 ? w * POWERS_OF_TEN[d.exponent] : w / POWERS_OF_TEN[-d.exponent];
+  if ((x.bits.significand & 0x7FF) == 0x400) return false;
+  const double v = static_cast<double>(x.value);
+  *out = d.negative ? -v : v;
+  return true;
+#endif
+}
+
+double parse_double(const char* text, uint32_t n, NumberScan* scan, bool exact_only) {
+  DecimalText d;
+  scan->status = scan_decimal(text, n, &d, scan);
+  if (scan->status != NUMBER_OK) return 0;
+  double quick;
+  if (!exact_only && short_double(d, &quick)) return quick;
+  Binary b;
+  switch (convert(text, d, DOUBLE, exact_only, scan, &b)) {
+    case Road::ZERO: return d.negative ? -0.0 : 0.0;
+    case Road::FAILED: return 0;
+    case Road::BINARY: break;
+  }
+  scan->status = status_of(DOUBLE, b);
+  return encode_double(d.negative, b);
+}
+
+// The integer forms: blanks, a sign, digits, blanks. The magnitude is gathered exactly up to
+// 2^64 - 1 and beyond that only noted; `limit` is the largest positive value, and one more is
+// allowed for a negative one.
+uint64_t parse_magnitude(const char* t, uint32_t n, uint64_t limit, bool* negative, NumberScan* scan) {
+  uint32_t i = 0;
+  *negative = false;
+  while (i < n && is_blank(t[i])) ++i;
+  scan->stop = static_cast<int32_t>(i);
+  if (i == n) {
+    scan->status = NUMBER_EMPTY;
+    return 0;
+  }
+  if (t[i] == '-' || t[i] == '+') *negative = t[i++] == '-';
+  const uint32_t first = i;
+  uint64_t v = 0;
+  bool over = false;
+  for (; i < n && is_digit(t[i]); ++i) {
+    const uint32_t c = static_cast<uint32_t>(t[i] - '0');
+    if (v > (~0ull - c) / 10) over = true;
+    else v = v * 10 + c;
+  }
+  if (i > first)
+    while (i < n && is_blank(t[i])) ++i;
+  scan->stop = static_cast<int32_t>(i);
+  if (i == first || i != n) {
+    scan->status = NUMBER_INVALID;
+    return 0;
+  }
+  const uint64_t bound = limit + (*negative ? 1 : 0);
+  if (over || v > bound) {
+    scan->status = NUMBER_OVERFLOW;
+    return bound;
+  }
+  scan->status = NUMBER_OK;
+  return v;
+}
+
+NumberScan* scan_or_local(NumberScan* scan, NumberScan* local) { return scan ? scan : local; }
+
+// Takes the frame's top temporary, reads it, and consumes it.
+template <class T, T (*parse)(const char*, uint32_t, NumberScan*)>
+T read_top(ProcedureFrame* frame, NumberScan* scan) {
+  NumberScan local;
+  scan = scan_or_local(scan, &local);
+  const StringView text = temp_view(frame, 0);
+  const T value = parse(text.data, text.length, scan);
+  temp_pop_free(frame);
+  if (scan->status == NUMBER_NO_MEMORY) error_raise(frame, ERR_OUT_OF_MEMORY);
+  return value;
+}
+
+}  // namespace
+
+long double number_parse(const char* text, uint32_t length, NumberScan* scan) {
+  return parse_extended(text, length, scan, false);
+}
+double number_parse_double(const char* text, uint32_t length, NumberScan* scan) {
+  return parse_double(text, length, scan, false);
+}
+long double number_parse_exact(const char* text, uint32_t length, NumberScan* scan) {
+  return parse_extended(text, length, scan, true);
+}
+double number_parse_double_exact(const char* text, uint32_t length, NumberScan* scan) {
+  return parse_double(text, length, scan, true);
+}
+
+int32_t integer_parse32(const char* text, uint32_t length, NumberScan* scan) {
+  bool negative;
+  const uint64_t v = parse_magnitude(text, length, 0x7FFFFFFF, &negative, scan);
+  return static_cast<int32_t>(negative ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v));
+}
+int64_t integer_parse64(const char* text, uint32_t length, NumberScan* scan) {
+  bool negative;
+  const uint64_t v = parse_magnitude(text, length, 0x7FFFFFFFFFFFFFFFull, &negative, scan);
+  return static_cast<int64_t>(negative ? 0 - v : v);
+}
+
+long double text_to_number(ProcedureFrame* frame, NumberScan* scan) {
+  return read_top<long double, number_parse>(frame, scan);
+}
+double text_to_double(ProcedureFrame* frame, NumberScan* scan) {
+  return read_top<double, number_parse_double>(frame, scan);
+}
+int32_t text_to_int32(ProcedureFrame* frame, NumberScan* scan) {
+  return read_top<int32_t, integer_parse32>(frame, scan);
+}
+int64_t text_to_int64(ProcedureFrame* frame, NumberScan* scan) {
+  return read_top<int64_t, integer_parse64>(frame, scan);
+}
