@@ -90,8 +90,13 @@ foreach(name ${WIN_TESTS})
 endforeach()
 
 # The layout limits and menu_attach_keep_size with menu bars of one and two lines, again at 120
-# and 144 dpi (125 % and 150 % on Windows), in the prefixes of those resolutions.
-foreach(dpi 120 144)
+# and 144 dpi (125 % and 150 % on Windows), in the prefixes of those resolutions; in the 32-bit
+# build, the product's.
+set(menu_line_dpis)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(menu_line_dpis 120 144)
+endif()
+foreach(dpi ${menu_line_dpis})
   add_test(NAME menu_lines_dpi${dpi}
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/at_dpi.sh ${dpi}
                    $<TARGET_FILE:layout_test> "LayoutTest.LimitsHoldWithAMenuBarOfTwoLines:LayoutTest.LeastSizeAppliedAtAttach"

@@ -31,18 +31,23 @@ struct DialogUnderWay {
   bool flag;
 };
 
-DialogUnderWay** chain_of_shows() {
-  return reinterpret_cast<DialogUnderWay**>(&process_state()->shared.dialog_shows);
-}
-DialogUnderWay** chain_of_endings() {
-  return reinterpret_cast<DialogUnderWay**>(&process_state()->shared.dialog_endings);
-}
+// The chains' heads, kept as addresses in the shared variable block.
+uintptr_t& shows_under_way() { return process_state()->shared.dialog_shows; }
+uintptr_t& endings_under_way() { return process_state()->shared.dialog_endings; }
 
-DialogUnderWay* under_way(DialogUnderWay** chain, HWND dialog) {
-  for (DialogUnderWay* record = *chain; record; record = record->outer)
+// The record of `dialog` in the chain that starts at `head`, or none.
+DialogUnderWay* under_way(uintptr_t head, HWND dialog) {
+  for (DialogUnderWay* record = reinterpret_cast<DialogUnderWay*>(head); record; record = record->outer)
     if (record->dialog == dialog) return record;
   return nullptr;
 }
+
+void chain_push(uintptr_t& head, DialogUnderWay* record) {
+  record->outer = reinterpret_cast<DialogUnderWay*>(head);
+  head = reinterpret_cast<uintptr_t>(record);
+}
+
+void chain_pop(uintptr_t& head, DialogUnderWay* record) { head = reinterpret_cast<uintptr_t>(record->outer); }
 
 DialogCallback callback_in_slot(HWND window) {
   return reinterpret_cast<DialogCallback>(GetWindowLongPtrA(window, DIALOG_SLOT_CALLBACK));
@@ -131,18 +136,17 @@ void dialog_end(HWND dialog, int32_t result) {
   // Read before WM_CLOSE: a callback may destroy the dialog on it, and the owner and the result
   // are due all the same.
   HWND owner = dialog_owner(dialog);
-  DialogUnderWay* show = under_way(chain_of_shows(), dialog);  // only a modal show has one
+  DialogUnderWay* show = under_way(shows_under_way(), dialog);  // only a modal show has one
   int32_t* target = reinterpret_cast<int32_t*>(GetWindowLongPtrA(dialog, DIALOG_SLOT_RESULT));
-  if (DialogUnderWay* outer = under_way(chain_of_endings(), dialog)) {
+  if (DialogUnderWay* outer = under_way(endings_under_way(), dialog)) {
     // Called from the WM_CLOSE of an ending of this dialog (a callback that ends its dialog on
     // WM_CLOSE): no second WM_CLOSE; this call ends the dialog, the one under way stores nothing.
     outer->flag = true;
   } else {
-    DialogUnderWay** chain = chain_of_endings();
-    DialogUnderWay ending = {*chain, dialog, false};
-    *chain = &ending;
+    DialogUnderWay ending = {nullptr, dialog, false};
+    chain_push(endings_under_way(), &ending);
     SendMessageA(dialog, WM_CLOSE, 0, 0);
-    *chain = ending.outer;
+    chain_pop(endings_under_way(), &ending);
     if (ending.flag) return;
   }
   // The owner is enabled before the dialog goes, so that the system can activate it in its place.
@@ -160,9 +164,8 @@ void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
   // Without a dialog the loop would poll until some unrelated message happened to arrive.
   if (!dialog_bind(dialog, callback, result)) return;
   HWND owner = dialog_owner(dialog);
-  DialogUnderWay** chain = chain_of_shows();
-  DialogUnderWay show = {*chain, dialog, false};
-  *chain = &show;
+  DialogUnderWay show = {nullptr, dialog, false};
+  chain_push(shows_under_way(), &show);
   if (owner) {
     SendMessageA(owner, WM_CANCELMODE, 0, 0);
     // Only the show that disables the owner gives it back when its dialog ends: an owner that is
@@ -195,7 +198,7 @@ void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
     }
     if (!IsWindow(dialog)) break;
   }
-  *chain = show.outer;
+  chain_pop(shows_under_way(), &show);
   if (owner) SetFocus(owner);
   if (quit) PostQuitMessage(static_cast<int>(quit_code));
 }

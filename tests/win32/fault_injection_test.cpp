@@ -38,8 +38,9 @@ struct Finished {
   DWORD exit_code;
 };
 
-// A run that takes this long hangs: one takes well under a second.
-constexpr DWORD HANG_MS = 20000;
+// A run that takes this long hangs: one takes under a second on an idle machine, several on a
+// busy one.
+constexpr DWORD HANG_MS = 60000;
 
 bool start(Plan& run) {
   std::string path = program_directory() + "fault_session.exe";
@@ -132,9 +133,10 @@ const char* outcome_name(Outcome o) {
 }
 
 // How long the runs may take together, about: where one process takes long to start (32-bit
-// Wine under an emulator takes most of a minute), the calls refused are a sample, evenly spread
-// over each kind's calls, the first and the last always among them, both ways of refusing each.
-constexpr double BUDGET_SECONDS = 90;
+// Wine under an emulator takes most of a minute, a busy machine several seconds), the calls
+// refused are a sample, evenly spread over each kind's calls, the first and the last always
+// among them, both ways of refusing each. FAULT_INJECTION_ALL=1 in the environment runs them all.
+constexpr double BUDGET_SECONDS = 60;
 
 // The calls of a kind to refuse: all `calls` of them, or `most` evenly spread.
 std::vector<uint32_t> calls_to_refuse(uint32_t calls, uint32_t most) {
@@ -163,7 +165,9 @@ TEST(FaultInjection, EveryRefusedCallIsSurvived) {
     most = plain.calls[kind] > most ? plain.calls[kind] : most;
   }
   // Two processes run at a time.
-  while (most > 1) {
+  char all_asked[4] = "";
+  GetEnvironmentVariableA("FAULT_INJECTION_ALL", all_asked, sizeof all_asked);
+  while (most > 1 && all_asked[0] != '1') {
     uint32_t planned = 0;
     for (uint32_t kind = 0; kind < FAULT_KIND_COUNT; ++kind)
       planned += 2 * static_cast<uint32_t>(calls_to_refuse(plain.calls[kind], most).size());
@@ -198,13 +202,14 @@ TEST(FaultInjection, EveryRefusedCallIsSurvived) {
                     << " refused: " << outcome_name(f.outcome) << " (exit code " << f.exit_code << ", wrong 0x"
                     << std::hex << f.report.wrong << std::dec << " at check " << f.report.first_wrong_check << ", ended " << f.report.session_ended << ")";
   }
+  // Every line begins "fault injection:", for the test command to find in the tests' log.
   printf("fault injection: %u calls refused in %zu runs\n", refused, runs.size());
-  printf("%-28s %6s %6s %8s %9s %8s %5s %11s\n", "kind", "calls", "runs", "refused", "survived", "crashed", "hung",
-         "left wrong");
+  printf("fault injection: %-28s %6s %6s %8s %9s %8s %5s %11s\n", "kind", "calls", "runs", "refused", "survived",
+         "crashed", "hung", "left wrong");
   for (uint32_t kind = 0; kind < FAULT_KIND_COUNT; ++kind) {
     const Row& r = rows[kind];
-    printf("%-28s %6u %6u %8u %9u %8u %5u %11u\n", kind_names[kind], plain.calls[kind], r.runs, r.refused,
-           r.counts[0], r.counts[1], r.counts[2], r.counts[3]);
+    printf("fault injection: %-28s %6u %6u %8u %9u %8u %5u %11u\n", kind_names[kind], plain.calls[kind], r.runs,
+           r.refused, r.counts[0], r.counts[1], r.counts[2], r.counts[3]);
   }
   EXPECT_GT(refused, 0u);
 }
