@@ -134,8 +134,8 @@ const char* outcome_name(Outcome o) {
 
 // How long the runs may take together, about: where one process takes long to start (32-bit
 // Wine under an emulator takes most of a minute, a busy machine several seconds), the calls
-// refused are a sample, evenly spread over each kind's calls, the first and the last always
-// among them, both ways of refusing each. FAULT_INJECTION_ALL=1 in the environment runs them all.
+// refused are a sample, evenly spread over each kind's calls (the first always among them, the
+// last too where two or more are refused), both ways of refusing each. FAULT_INJECTION_ALL=1 in the environment runs them all.
 constexpr double BUDGET_SECONDS = 60;
 
 // The calls of a kind to refuse: all `calls` of them, or `most` evenly spread.
