@@ -60,25 +60,49 @@ target_link_options(win_test_support INTERFACE -static)
 
 # One test program per unit; the application's test runs its own code in process, with its data
 # image, the others have the default data image and main procedure of the test support.
-set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test geometry_test layout_test menus_test
-              startup_test)
+set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test fault_injection_test geometry_test
+              layout_test menus_test startup_test)
 foreach(name ${WIN_TESTS} app_resizing_test)
   add_executable(${name} tests/win32/${name}.cpp ${WIN_TEST_RESOURCES})
   target_link_libraries(${name} PRIVATE win_test_support)
   # Each case is a test of its own (label "case"): `ctest -R` picks one and a failure names it.
   # The whole program is one test as well (label "whole"), for an emulated 32-bit Wine, where
   # each start of a program takes most of a minute. The test presets choose one of the two.
+  # The fault-injection test starts its program once for every call refused (a sample of them
+  # where a process is slow to start): up to a few minutes, twenty under an emulated 32-bit Wine.
+  set(case_timeout 120)
+  set(program_timeout ${WINE_PROGRAM_TIMEOUT})
+  if(name STREQUAL fault_injection_test)
+    set(case_timeout 1200)
+    set(program_timeout 1200)
+  endif()
   if(WINE_TEST_CASES)
     gtest_discover_tests(${name} TEST_PREFIX ${name}. DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 300
-                         PROPERTIES LABELS case FIXTURES_REQUIRED wine TIMEOUT 120)
+                         PROPERTIES LABELS case FIXTURES_REQUIRED wine TIMEOUT ${case_timeout})
   endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  wine_test(${name} ${WINE_PROGRAM_TIMEOUT})
+  wine_test(${name} ${program_timeout})
   set_tests_properties(${name} PROPERTIES LABELS whole)
 endforeach()
 target_sources(app_resizing_test PRIVATE ${APP_SOURCES})
 foreach(name ${WIN_TESTS})
   target_sources(${name} PRIVATE ${WIN_TEST_DATA})
+endforeach()
+
+# The layout limits and menu_attach_keep_size with menu bars of one and two lines, again at 120
+# and 144 dpi (125 % and 150 % on Windows), in the prefixes of those resolutions; in the 32-bit
+# build, the product's.
+set(menu_line_dpis)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(menu_line_dpis 120 144)
+endif()
+foreach(dpi ${menu_line_dpis})
+  add_test(NAME menu_lines_dpi${dpi}
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/at_dpi.sh ${dpi}
+                   $<TARGET_FILE:layout_test> "LayoutTest.LimitsHoldWithAMenuBarOfTwoLines:LayoutTest.LeastSizeAppliedAtAttach"
+                   $<TARGET_FILE:menus_test> "MenuKeepSize.*")
+  wine_test(menu_lines_dpi${dpi} 600)
+  set_tests_properties(menu_lines_dpi${dpi} PROPERTIES RESOURCE_LOCK resizing_dialog)
 endforeach()
 
 # Small programs built on program_entry (no C runtime), launched by the start-up tests. A
@@ -97,14 +121,15 @@ endforeach()
 # system sees them.
 add_dialog_program(dpi_report_aware DPI_AWARE ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/programs/dpi_report.cpp)
 target_include_directories(dpi_report_aware PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-# The start-up failure programs use up a resource before their entry point runs, from a TLS
-# callback (before_entry.hpp): their links keep the TLS directory, which nothing references.
+# The start-up failure programs use up a resource before their entry point runs, and the
+# fault-injection session puts its stand-ins in place, from a TLS callback (before_entry.hpp):
+# their links keep the TLS directory, which nothing references.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(TLS_DIRECTORY_SYMBOL __tls_used)
 else()
   set(TLS_DIRECTORY_SYMBOL _tls_used)
 endif()
-foreach(name startup_tls_fails startup_record_fails)
+foreach(name startup_tls_fails startup_record_fails fault_session)
   target_link_options(${name} PRIVATE -Wl,-u,${TLS_DIRECTORY_SYMBOL})
 endforeach()
 # The loops of compiler_routines become calls of the routines the runtime provides (copies and

@@ -14,7 +14,11 @@ struct SharedVariables {
   int32_t live_records;   // ThreadState records stored in the TLS slot (kept, read by nothing)
   uint32_t reserved0;     // the block's layout reserves it; nothing uses it
   uintptr_t dialog_font;  // font of the most recently created dialog (the toolkit's)
-  unsigned char reserved[64 - 16 - sizeof(uintptr_t)];  // reserved by the layout, unused
+  // The toolkit's innermost modal show and innermost dialog ending under way (records on their
+  // callers' stacks, dialog.cpp), 0 for none.
+  uintptr_t dialog_shows;
+  uintptr_t dialog_endings;
+  unsigned char reserved[64 - 16 - 3 * sizeof(uintptr_t)];  // reserved by the layout, unused
 };
 static_assert(sizeof(SharedVariables) == 64, "the shared variable block is 64 bytes");
 

@@ -75,6 +75,8 @@ suite() {
     awk '/\*\*\*(Failed|Timeout|Exception)|\*\*\*Not Run/ { show = 1; print "--- " $0; next }
          /^ *[0-9]+\/[0-9]+ Test |tests passed, / { show = 0 }
          show' "$log"
+    # What the fault-injection test counted, from the tests' own output (CTest keeps it in its log).
+    grep -h '^fault injection:' "build/$preset/Testing/Temporary/LastTest.log" 2>/dev/null | sed 's/^/   /'
     summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -n "$summary" ]; then
       total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")

@@ -5,7 +5,9 @@
 // Per-dialog values live in the window's own slots, read and written with the pointer-sized slot
 // functions so that no address is cut on a 64-bit build; on a 32-bit build these are
 // GetWindowLongA and SetWindowLongA. What holds only while a modal show or an ending is under way
-// lives in two window properties of the dialog.
+// lives in a record on the stack of the show or of the ending, found through a chain that starts
+// in the shared variable block: nothing of it has to be allocated or set with the system, so no
+// refusal of the system can lose it.
 #include "toolkit/dialog.hpp"
 
 #include <stddef.h>
@@ -17,21 +19,35 @@
 
 namespace {
 
-// Window properties of a dialog, named by integer atoms (which need no entry in the atom table),
-// for what holds only while something is under way:
-// - the owner was disabled by this dialog's modal show (not by a dialog running on the owner
-//   before it), so ending this dialog gives the owner back, as the platform's modal dialogs do;
-// - a dialog_end of this dialog is sending WM_CLOSE: the property holds its DialogEnding.
-constexpr ATOM PROP_OWNER_DISABLED = 0x7D01;
-constexpr ATOM PROP_ENDING = 0x7D02;
-
-// One dialog_end under way, on its stack. A dialog_end for the same dialog from inside its
-// WM_CLOSE takes the ending over.
-struct DialogEnding {
-  bool taken_over;
+// One modal show or one dialog_end under way, on its stack; the innermost of each kind heads its
+// chain. Modal loops nest inside callbacks, and an ending inside the WM_CLOSE of another, so each
+// chain is a stack: a record is unlinked before its function returns.
+struct DialogUnderWay {
+  DialogUnderWay* outer;
+  HWND dialog;
+  // A show: the show disabled the owner (it was not disabled already by a dialog running on it
+  // before), so ending this dialog gives the owner back, as the system's modal dialogs do.
+  // An ending: a dialog_end of the same dialog from inside its WM_CLOSE has taken the ending over.
+  bool flag;
 };
 
-HANDLE dialog_prop(HWND dialog, ATOM name) { return GetPropA(dialog, MAKEINTATOM(name)); }
+// The chains' heads, kept as addresses in the shared variable block.
+uintptr_t& shows_under_way() { return process_state()->shared.dialog_shows; }
+uintptr_t& endings_under_way() { return process_state()->shared.dialog_endings; }
+
+// The record of `dialog` in the chain that starts at `head`, or none.
+DialogUnderWay* under_way(uintptr_t head, HWND dialog) {
+  for (DialogUnderWay* record = reinterpret_cast<DialogUnderWay*>(head); record; record = record->outer)
+    if (record->dialog == dialog) return record;
+  return nullptr;
+}
+
+void chain_push(uintptr_t& head, DialogUnderWay* record) {
+  record->outer = reinterpret_cast<DialogUnderWay*>(head);
+  head = reinterpret_cast<uintptr_t>(record);
+}
+
+void chain_pop(uintptr_t& head, DialogUnderWay* record) { head = reinterpret_cast<uintptr_t>(record->outer); }
 
 DialogCallback callback_in_slot(HWND window) {
   return reinterpret_cast<DialogCallback>(GetWindowLongPtrA(window, DIALOG_SLOT_CALLBACK));
@@ -120,36 +136,41 @@ void dialog_end(HWND dialog, int32_t result) {
   // Read before WM_CLOSE: a callback may destroy the dialog on it, and the owner and the result
   // are due all the same.
   HWND owner = dialog_owner(dialog);
-  bool give_owner_back = dialog_prop(dialog, PROP_OWNER_DISABLED);  // set only with an owner
+  DialogUnderWay* show = under_way(shows_under_way(), dialog);  // only a modal show has one
   int32_t* target = reinterpret_cast<int32_t*>(GetWindowLongPtrA(dialog, DIALOG_SLOT_RESULT));
-  if (DialogEnding* under_way = static_cast<DialogEnding*>(dialog_prop(dialog, PROP_ENDING))) {
+  if (DialogUnderWay* outer = under_way(endings_under_way(), dialog)) {
     // Called from the WM_CLOSE of an ending of this dialog (a callback that ends its dialog on
     // WM_CLOSE): no second WM_CLOSE; this call ends the dialog, the one under way stores nothing.
-    under_way->taken_over = true;
+    outer->flag = true;
   } else {
-    DialogEnding ending = {false};
-    SetPropA(dialog, MAKEINTATOM(PROP_ENDING), &ending);
+    DialogUnderWay ending = {nullptr, dialog, false};
+    chain_push(endings_under_way(), &ending);
     SendMessageA(dialog, WM_CLOSE, 0, 0);
-    RemovePropA(dialog, MAKEINTATOM(PROP_ENDING));
-    if (ending.taken_over) return;
+    chain_pop(endings_under_way(), &ending);
+    if (ending.flag) return;
   }
   // The owner is enabled before the dialog goes, so that the system can activate it in its place.
-  BOOL owner_was_disabled = give_owner_back && EnableWindow(owner, TRUE);
+  BOOL owner_was_disabled = show && show->flag && EnableWindow(owner, TRUE);
+  if (owner_was_disabled) show->flag = false;  // given back: the show has nothing left to do
   if (target) *target = result;
   // A dialog that its callback destroyed on WM_CLOSE is already gone: that is no failure.
-  if (!DestroyWindow(dialog) && IsWindow(dialog) && owner_was_disabled) EnableWindow(owner, FALSE);
+  if (!DestroyWindow(dialog) && IsWindow(dialog) && owner_was_disabled) {
+    EnableWindow(owner, FALSE);
+    show->flag = true;
+  }
 }
 
 void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
   // Without a dialog the loop would poll until some unrelated message happened to arrive.
   if (!dialog_bind(dialog, callback, result)) return;
   HWND owner = dialog_owner(dialog);
+  DialogUnderWay show = {nullptr, dialog, false};
+  chain_push(shows_under_way(), &show);
   if (owner) {
     SendMessageA(owner, WM_CANCELMODE, 0, 0);
     // Only the show that disables the owner gives it back when its dialog ends: an owner that is
     // disabled already runs another modal dialog, whose ending will.
-    if (!EnableWindow(owner, FALSE))
-      SetPropA(dialog, MAKEINTATOM(PROP_OWNER_DISABLED), reinterpret_cast<HANDLE>(1));
+    show.flag = !EnableWindow(owner, FALSE);
   }
   DWORD style = dialog_show(dialog);
   MSG message;
@@ -177,6 +198,7 @@ void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
     }
     if (!IsWindow(dialog)) break;
   }
+  chain_pop(shows_under_way(), &show);
   if (owner) SetFocus(owner);
   if (quit) PostQuitMessage(static_cast<int>(quit_code));
 }

@@ -24,8 +24,8 @@ struct CallbackContext {
 // The toolkit's per-dialog values live in the dialog window's own slots: the dialog's callback in
 // GWL_USERDATA, the end-result address in DWL_USER (DWLP_USER where addresses are wider), the
 // owner in GWL_HWNDPARENT (filled by the system). The pointer-sized slot indices are the same
-// numbers as the 32-bit ones (-21, -8) and exist in both builds. Two window properties of the
-// dialog (dialog.cpp) hold what lasts only while a modal show or an ending is under way.
+// numbers as the 32-bit ones (-21, -8) and exist in both builds. What lasts only while a modal
+// show or an ending is under way is kept on the stack of the show or the ending (dialog.cpp).
 #ifdef _WIN64
 constexpr int DIALOG_SLOT_RESULT = DWLP_USER;
 #else

@@ -4,8 +4,8 @@
 // WM_GETMINMAXINFO with the table's limits, and on WM_NCDESTROY gives the window its procedure
 // back and frees the layout's record. Dialogs without a table never meet any of this.
 //
-// The record lives in a window property of the dialog, beside the two of dialog.cpp (0x7D01 and
-// 0x7D02); there is no list of dialogs.
+// The record lives in a window property of the dialog (the integer atom 0x7D03); there is no list
+// of dialogs.
 #include "toolkit/layout.hpp"
 
 #include "runtime/memory_blocks.hpp"
@@ -35,13 +35,27 @@ LayoutRecord* layout_record(HWND dialog) {
   return static_cast<LayoutRecord*>(GetPropA(dialog, MAKEINTATOM(PROP_LAYOUT)));
 }
 
-// Lays the controls out for a client area of w by h pixels, in units as pixels_to_units gives
-// them; the size grip, whose size is the system's, goes into the bottom-right corner, hidden
-// while the dialog is maximised (no border to drag then). A row or grip without its control is
-// passed over: one missing window would make the whole batch fail.
-void layout_pass(HWND dialog, const LayoutRecord* record, int32_t w, int32_t h, bool maximised) {
+// One control's move: a step of `batch` when there is one, else a move of its own. When the
+// system refuses a step (it has no room to grow the batch), the batch is ended, so that the
+// system keeps nothing of it, and 0 comes back.
+HDWP layout_move(HDWP batch, HWND window, int x, int y, int cx, int cy, UINT flags) {
+  if (!batch) {
+    SetWindowPos(window, nullptr, x, y, cx, cy, flags);
+    return nullptr;
+  }
+  HDWP next = DeferWindowPos(batch, window, nullptr, x, y, cx, cy, flags);
+  if (!next) EndDeferWindowPos(batch);
+  return next;
+}
+
+// Moves the controls for a client area of w by h pixels, in units as pixels_to_units gives them;
+// the size grip, whose size is the system's, goes into the bottom-right corner, hidden while the
+// dialog is maximised (no border to drag then). A row or grip without its control is passed
+// over: one missing window would make the whole batch fail. Each move is a step of `batch`, or
+// with none a move of its own. Returns the batch, 0 when a step was refused (or none was given).
+HDWP layout_moves(HWND dialog, const LayoutRecord* record, int32_t w, int32_t h, bool maximised, HDWP batch) {
+  bool batched = batch != nullptr;
   UnitPair client = pixels_to_units(dialog, w, h);
-  HDWP batch = BeginDeferWindowPos(static_cast<int>(record->count) + 1);
   for (uint32_t i = 0; i < record->count; ++i) {
     const LayoutRow& row = record->rows[i];
     HWND control = GetDlgItem(dialog, row.id);
@@ -52,39 +66,78 @@ void layout_pass(HWND dialog, const LayoutRecord* record, int32_t w, int32_t h, 
     // control_set_size would convert them.
     RECT pixels = {place.x, place.y, place.width, place.height};
     MapDialogRect(dialog, &pixels);
-    batch = DeferWindowPos(batch, control, nullptr, pixels.left, pixels.top, pixels.right,
-                           pixels.bottom, LAYOUT_MOVE_FLAGS);
+    batch = layout_move(batch, control, pixels.left, pixels.top, pixels.right, pixels.bottom, LAYOUT_MOVE_FLAGS);
+    if (batched && !batch) return nullptr;
   }
   if (HWND grip = record->grip_id ? GetDlgItem(dialog, record->grip_id) : nullptr) {
     int cx = GetSystemMetrics(SM_CXVSCROLL), cy = GetSystemMetrics(SM_CYHSCROLL);
-    batch = DeferWindowPos(batch, grip, nullptr, w - cx, h - cy, cx, cy,
-                           LAYOUT_MOVE_FLAGS | (maximised ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+    batch = layout_move(batch, grip, w - cx, h - cy, cx, cy,
+                        LAYOUT_MOVE_FLAGS | (maximised ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
   }
-  // A batch that could not be had, or that a failed step gave up, is 0: nothing moves.
-  if (batch) EndDeferWindowPos(batch);
+  return batch;
 }
 
-// The outer size of the window for a client area of `units`, with its frame, caption and menu
-// bar as its styles give them.
-SIZE outer_size(HWND dialog, UnitPair units) {
+// One layout pass: every move in one batch; when the system cannot give the batch, refuses a
+// step of it or cannot carry it out, every control is moved on its own instead (those the batch
+// did move stay where they are). The controls are where the table says whatever the system
+// refused, and the grip is hidden while the dialog is maximised.
+void layout_pass(HWND dialog, const LayoutRecord* record, int32_t w, int32_t h, bool maximised) {
+  if (HDWP batch = BeginDeferWindowPos(static_cast<int>(record->count) + 1)) {
+    batch = layout_moves(dialog, record, w, h, maximised, batch);
+    if (batch && EndDeferWindowPos(batch)) return;
+  }
+  layout_moves(dialog, record, w, h, maximised, nullptr);
+}
+
+// The height of the window's frame, caption and menu bar at an outer width of `width` pixels, as
+// the system computes the client area for that width: a menu bar takes more lines in a narrower
+// window. The system keeps the bar's arrangement for the last width it measured, so the window's
+// own width is measured again afterwards.
+LONG frame_height_at(HWND dialog, LONG width) {
+  const LONG tall = 0x4000;
+  RECT probe = {0, 0, width, tall};
+  DefWindowProcA(dialog, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&probe));
+  RECT window;
+  GetWindowRect(dialog, &window);
+  RECT own = {0, 0, window.right - window.left, window.bottom - window.top};
+  DefWindowProcA(dialog, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&own));
+  return tall - (probe.bottom - probe.top);
+}
+
+// The outer size of the window for a client area of `units`, with the frame, caption and menu
+// bar it has at that size (all the bar's lines). `width_at` not 0: the outer width at which to
+// measure the frame's height instead (for a client width without a limit). The frame's width is
+// the window's own, which is the same at any size. A minimised window, whose frame the system
+// does not compute, counts one line of menu bar.
+SIZE outer_size(HWND dialog, UnitPair units, LONG width_at) {
   UnitPair pixels = units_to_pixels(dialog, units.x, units.y);
-  RECT rect = {0, 0, pixels.x, pixels.y};
-  DWORD style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE));
-  DWORD ex_style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE));
-  AdjustWindowRectEx(&rect, style, GetMenu(dialog) != nullptr, ex_style);
-  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+  if (IsIconic(dialog)) {
+    RECT rect = {0, 0, pixels.x, pixels.y};
+    DWORD style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE));
+    DWORD ex_style = static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE));
+    AdjustWindowRectEx(&rect, style, GetMenu(dialog) != nullptr, ex_style);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+  }
+  RECT window, client;
+  GetWindowRect(dialog, &window);
+  GetClientRect(dialog, &client);
+  LONG cx = pixels.x + (window.right - window.left) - client.right;
+  return SIZE{cx, pixels.y + frame_height_at(dialog, width_at ? width_at : cx)};
 }
 
 LONG at_least(LONG value, LONG least) { return value < least ? least : value; }
 LONG at_most(LONG value, LONG most) { return value > most ? most : value; }
 
 // The table's limits on top of what the system and the dialog's callback have put in: the least
-// size only ever raised, the greatest only ever lowered.
+// size only ever raised, the greatest only ever lowered. The least height is that of the least
+// width, where the menu bar has the most lines; the greatest that of the greatest width (or,
+// without a greatest width, of the widest the window may be), where it has the fewest.
 void limits_apply(HWND dialog, const LayoutRecord* record, MINMAXINFO* info) {
-  SIZE least = outer_size(dialog, record->minimum);
+  SIZE least = outer_size(dialog, record->minimum, 0);
   info->ptMinTrackSize.x = at_least(info->ptMinTrackSize.x, least.cx);
   info->ptMinTrackSize.y = at_least(info->ptMinTrackSize.y, least.cy);
-  SIZE most = outer_size(dialog, record->maximum);
+  if (!record->maximum.x && !record->maximum.y) return;
+  SIZE most = outer_size(dialog, record->maximum, record->maximum.x ? 0 : info->ptMaxTrackSize.x);
   if (record->maximum.x) {
     info->ptMaxTrackSize.x = at_most(info->ptMaxTrackSize.x, most.cx);
     info->ptMaxSize.x = at_most(info->ptMaxSize.x, most.cx);
@@ -93,6 +146,23 @@ void limits_apply(HWND dialog, const LayoutRecord* record, MINMAXINFO* info) {
     info->ptMaxTrackSize.y = at_most(info->ptMaxTrackSize.y, most.cy);
     info->ptMaxSize.y = at_most(info->ptMaxSize.y, most.cy);
   }
+}
+
+// Brings a dialog that is smaller than the least size (or larger than the greatest) within the
+// limits now, rather than at its first size change. A maximised or minimised dialog is left as
+// it is: it gets its size when it is restored.
+void limits_keep(HWND dialog, const LayoutRecord* record) {
+  if (IsZoomed(dialog) || IsIconic(dialog)) return;
+  MINMAXINFO info = {};
+  info.ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+  info.ptMaxSize = info.ptMaxTrackSize;
+  limits_apply(dialog, record, &info);
+  RECT window;
+  GetWindowRect(dialog, &window);
+  LONG cx = at_most(at_least(window.right - window.left, info.ptMinTrackSize.x), info.ptMaxTrackSize.x);
+  LONG cy = at_most(at_least(window.bottom - window.top, info.ptMinTrackSize.y), info.ptMaxTrackSize.y);
+  if (cx != window.right - window.left || cy != window.bottom - window.top)
+    SetWindowPos(dialog, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK layout_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -162,6 +232,7 @@ BOOL layout_attach(HWND dialog, const DialogLayout* layout) {
   // The dialog paints its background around its controls, never under them.
   SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) | WS_CLIPCHILDREN);
   if (record->grip_id) grip_create(dialog, record->grip_id);
+  limits_keep(dialog, record);
   layout_apply(dialog);
   return TRUE;
 }

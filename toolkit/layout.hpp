@@ -25,12 +25,16 @@ struct DialogLayout {
   int32_t grip_id;
 };
 
-// Attaches `layout` to `dialog` (whose controls exist) and lays the controls out at once. From
-// then on every WM_SIZE lays them out for the new client size before the dialog's callback sees
-// it, whatever the size type, and WM_GETMINMAXINFO keeps the window within the limits, against
-// the sizing border and SetWindowPos alike. The dialog gets WS_CLIPCHILDREN. Attaching again
-// replaces the table and the limits. Returns FALSE, changing nothing, when `dialog` is not a
-// window, `layout` is null or the memory for the layout cannot be had.
+// Attaches `layout` to `dialog` (whose controls exist), brings a dialog below the least size (or
+// above the greatest) within the limits, and lays the controls out at once. From then on every
+// WM_SIZE lays them out for the new client size before the dialog's callback sees it, whatever
+// the size type, and WM_GETMINMAXINFO keeps the client area within the limits, against the
+// sizing border and SetWindowPos alike, with the window's real frame and every line of its menu
+// bar counted. When the system refuses a batch of moves, the controls are moved one at a time.
+// The dialog gets WS_CLIPCHILDREN. Attaching again replaces the table and the limits. Returns
+// FALSE, changing nothing, when `dialog` is not a window, `layout` is null, or the memory or the
+// window property for the layout cannot be had: a program should check, and can lay the
+// controls out once itself (layout_place).
 BOOL layout_attach(HWND dialog, const DialogLayout* layout);
 // Lays the controls out now, for the dialog's current client size (nothing without a layout).
 void layout_apply(HWND dialog);

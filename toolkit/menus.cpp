@@ -59,6 +59,22 @@ BOOL menu_insert_item(ProcedureFrame* frame, HMENU menu, uint32_t options, uint3
 
 BOOL menu_attach(HWND window, HMENU menu) { return SetMenu(window, menu); }
 
+BOOL menu_attach_keep_size(HWND window, HMENU menu) {
+  RECT before;
+  GetClientRect(window, &before);
+  // SetMenu has the system compute the frame again: the client area has its new size at once.
+  if (!SetMenu(window, menu)) return FALSE;
+  if (IsZoomed(window) || IsIconic(window)) return TRUE;
+  RECT after, outer;
+  GetClientRect(window, &after);
+  GetWindowRect(window, &outer);
+  LONG grow_x = before.right - after.right, grow_y = before.bottom - after.bottom;
+  if (grow_x || grow_y)
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + grow_x, outer.bottom - outer.top + grow_y,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return TRUE;
+}
+
 BOOL menu_delete_item(HMENU menu, uint32_t item, uint32_t options) {
   return DeleteMenu(menu, item, (options & MENU_OPT_BY_COMMAND) ? MF_BYCOMMAND : MF_BYPOSITION);
 }

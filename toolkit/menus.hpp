@@ -26,6 +26,12 @@ HMENU menu_create(int32_t kind);  // 0: menu bar; any other kind: popup menu
 BOOL menu_insert_item(ProcedureFrame* frame, HMENU menu, uint32_t options, uint32_t position_or_command,
                       uint32_t state, uintptr_t id_or_submenu, DialogCallback callback);
 BOOL menu_attach(HWND window, HMENU menu);
+// menu_attach, then the window is made taller (or shorter) by the room the menu bar took from its
+// client area (or gave back), all its lines counted, so that the client area keeps the size it
+// had: a dialog keeps the size its template asked for. Its top-left corner stays. A maximised or
+// minimised window keeps its size. Returns what menu_attach returns; when that fails, nothing is
+// resized.
+BOOL menu_attach_keep_size(HWND window, HMENU menu);
 BOOL menu_delete_item(HMENU menu, uint32_t item, uint32_t options);
 BOOL menu_redraw(HWND window);
 // Positions count from 0 in the operations below.

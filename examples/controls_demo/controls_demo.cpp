@@ -87,7 +87,7 @@ void menu_item(HMENU menu, const char* text, uint32_t position, int32_t id, Dial
   menu_insert_item(&frame, menu, 0, position, 0, static_cast<uintptr_t>(id), callback);
 }
 
-// A menu bar with one popup; the bar's height is added to the dialog so no control is covered.
+// A menu bar with one popup; the dialog grows by the bar's room, so no control is covered.
 void add_menu(HWND dialog) {
   HMENU view = menu_create(1);
   menu_item(view, "&Greet", 1, ID_MENU_GREET, menu_greet);
@@ -101,12 +101,7 @@ void add_menu(HWND dialog) {
   menu_insert_item(&frame, bar, MENU_OPT_SUBMENU, 1, 0, reinterpret_cast<uintptr_t>(view), nullptr);
   temp_push_cstring(&frame, "&Help");
   menu_insert_item(&frame, bar, 0, 2, 0, ID_MENU_GREET, menu_greet);
-  menu_attach(dialog, bar);
-  RECT r;
-  GetWindowRect(dialog, &r);
-  SetWindowPos(dialog, nullptr, r.left, r.top - GetSystemMetrics(SM_CYMENU) / 2, r.right - r.left,
-               r.bottom - r.top + GetSystemMetrics(SM_CYMENU), SWP_NOZORDER);
-  menu_redraw(dialog);
+  menu_attach_keep_size(dialog, bar);
 }
 
 }  // namespace

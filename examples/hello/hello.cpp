@@ -44,7 +44,7 @@ int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
   HMENU bar = menu_create(0);
   temp_push_cstring(&frame, "&Hello!");
   menu_insert_item(&frame, bar, 0, 1, 0, ID_MENU_HELLO, say_hello);
-  menu_attach(dialog, bar);
+  menu_attach_keep_size(dialog, bar);  // the dialog grows by the bar: its client area stays 160 by 60
 
   dialog_show_modal(dialog, nullptr, nullptr);  // returns when the dialog is closed
   return 0;

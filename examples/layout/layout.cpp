@@ -36,6 +36,19 @@ const LayoutRow layout_rows[] = {
 // The table, no smaller than the dialog starts (minimum 0 by 0), no greatest size, a size grip.
 const DialogLayout layout = {layout_rows, 5, {0, 0}, {0, 0}, ID_GRIP};
 
+// When the table cannot be attached: the controls laid out once by it, for the size the dialog
+// has, and the sizing border and the maximise box taken away, since nothing would follow a resize.
+void lay_out_once(HWND dialog) {
+  SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) & ~(WS_THICKFRAME | WS_MAXIMIZEBOX));
+  SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  UnitPair client = dialog_get_client_size(dialog);
+  for (const LayoutRow& row : layout_rows) {
+    UnitRect place = layout_place(row, client);
+    control_set_position(dialog, row.id, place.x, place.y);
+    control_set_size(dialog, row.id, place.width, place.height);
+  }
+}
+
 // The chosen fruit goes into the text box.
 INT_PTR CALLBACK copy_clicked(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   if (message != WM_COMMAND || HIWORD(wparam) != BN_CLICKED) return 0;
@@ -96,7 +109,8 @@ int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
   add_fruit(dialog, "Pear");
   add_fruit(dialog, "Plum");
 
-  layout_attach(dialog, &layout);  // places the controls now and on every size change
+  // Places the controls now and on every size change; without memory for it, once.
+  if (!layout_attach(dialog, &layout)) lay_out_once(dialog);
   dialog_show_modal(dialog, layout_callback, nullptr);
   return 0;
 }

@@ -47,6 +47,19 @@ const LayoutRow layout_rows[] = {
 // No smaller than the dialog is when the table is attached, no greatest size, a size grip.
 const DialogLayout layout = {layout_rows, 5, {0, 0}, {0, 0}, ID_GRIP};
 
+// When the table cannot be attached: the controls laid out once by it, for the size the dialog
+// has, and the sizing border and the maximise box taken away, since nothing would follow a resize.
+void lay_out_once(HWND dialog) {
+  SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) & ~(WS_THICKFRAME | WS_MAXIMIZEBOX));
+  SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  UnitPair client = dialog_get_client_size(dialog);
+  for (const LayoutRow& row : layout_rows) {
+    UnitRect place = layout_place(row, client);
+    control_set_position(dialog, row.id, place.x, place.y);
+    control_set_size(dialog, row.id, place.width, place.height);
+  }
+}
+
 // "Items: 3": the label follows the list's count.
 void show_count(ProcedureFrame* frame, HWND dialog) {
   temp_push_cstring(frame, "Items:");
@@ -117,11 +130,12 @@ int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
   HMENU bar = menu_create(0);
   temp_push_cstring(&frame, "&File");
   menu_insert_item(&frame, bar, MENU_OPT_SUBMENU, 1, 0, reinterpret_cast<uintptr_t>(file), nullptr);
-  menu_attach(dialog, bar);
+  // The dialog grows by the menu bar's room, so that its client area stays 200 by 120 units.
+  menu_attach_keep_size(dialog, bar);
 
-  // After the menu bar has taken its room: the table lays the controls out now, while the dialog
-  // is still hidden, and again on every size change, whatever the dialog's style.
-  layout_attach(dialog, &layout);
+  // The table lays the controls out now, while the dialog is still hidden, and again on every size
+  // change, whatever the dialog's style. Without it (no memory for it) they are laid out once.
+  if (!layout_attach(dialog, &layout)) lay_out_once(dialog);
   dialog_show_modal(dialog, todo_callback, nullptr);
   return 0;  // not the exit code: that is 0 whenever start-up succeeded
 }

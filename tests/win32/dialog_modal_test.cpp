@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/strings.hpp"
+#include "tests/win32/support/call_failures.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
 #include "toolkit/dialog_template.hpp"
@@ -191,6 +192,28 @@ TEST_F(DialogModalTest, DestroyedOnWmCloseStillEnablesTheOwnerAndStoresTheResult
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(result, 9);
   EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_DESTROY).size(), 1u);
+}
+
+// The show that disables the owner gives it back when its dialog ends, also when the system
+// refuses the window properties: whether this show disabled the owner is not lost with them.
+TEST_F(DialogModalTest, OwnerGivenBackWhenNoPropertyCanBeSet) {
+  call_failures_install();
+  for (bool every_later : {false, true}) {
+    SCOPED_TRACE(every_later ? "every SetPropA refused" : "the first SetPropA refused");
+    HWND owner = keep(make_owner());
+    HWND d = keep(make_dialog(owner, 0));
+    SetTimer(d, END_TIMER, 20, nullptr);
+    recorded_answer = end_on_timer;
+    int32_t result = 0;
+    set_prop_failure = CallFailure{1, every_later};
+    Watchdog watchdog(10000);
+    dialog_show_modal(d, record_dialog, &result);
+    set_prop_failure = CallFailure{};
+    EXPECT_FALSE(watchdog.fired);
+    EXPECT_FALSE(IsWindow(d));
+    EXPECT_TRUE(IsWindowEnabled(owner)) << "the owner was left disabled";
+    EXPECT_EQ(result, 5);
+  }
 }
 
 // The usual exit when initialisation fails: dialog_end from WM_INITDIALOG. The result address is

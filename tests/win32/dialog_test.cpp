@@ -4,6 +4,7 @@
 #include <string>
 
 #include "runtime/strings.hpp"
+#include "tests/win32/support/call_failures.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
 #include "toolkit/controls.hpp"
@@ -390,6 +391,30 @@ TEST_F(DialogTest, EndingFromEveryWmCloseEndsOnceWithTheInnerResult) {
     EXPECT_EQ(result, 3);
     EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_CLOSE).size(), 1u);
     EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_DESTROY).size(), 1u) << "the clean-up ran";
+    recorded_answer = nullptr;
+  }
+}
+
+// The same habit when the system refuses every window property (or only the first): the ending
+// still sends one WM_CLOSE, the callback's ending inside it wins, and the outer call stores
+// nothing over its result.
+TEST_F(DialogTest, EndingFromWmCloseEndsOnceWhenNoPropertyCanBeSet) {
+  call_failures_install();
+  for (bool every_later : {false, true}) {
+    SCOPED_TRACE(every_later ? "every SetPropA refused" : "the first SetPropA refused");
+    int32_t result = 77;
+    HWND d = bound_dialog(nullptr, &result);
+    recorded_answer = [](const RecordedCall& c) -> INT_PTR {
+      if (c.message == WM_CLOSE) dialog_end(c.window, 43);
+      return 0;
+    };
+    set_prop_failure = CallFailure{1, every_later};
+    dialog_end(d, 42);
+    set_prop_failure = CallFailure{};
+    EXPECT_FALSE(IsWindow(d));
+    EXPECT_EQ(result, 43);
+    EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_CLOSE).size(), 1u);
+    EXPECT_EQ(calls_of(CallbackSource::Dialog, WM_DESTROY).size(), 1u);
     recorded_answer = nullptr;
   }
 }

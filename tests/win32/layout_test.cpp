@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/strings.hpp"
+#include "tests/win32/support/call_failures.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
 #include "toolkit/controls.hpp"
@@ -390,6 +391,146 @@ TEST_F(LayoutTest, SizeGripMadeOnce) {
   DestroyWindow(grip);
   resize_client(300, 200);
   expect_at(ID_CORNER, place_cases[1].corner);
+}
+
+// ---- When the system refuses a batch ----
+
+struct BatchFailureCase {
+  const char* what;
+  CallFailure begin, step;
+};
+
+// A batch that cannot be had, or a step of it that the system refuses, does not cost the pass:
+// the controls go where the table says one at a time, a batch given up is ended all the same, and
+// the grip is hidden while the dialog is maximised.
+const BatchFailureCase batch_failure_cases[] = {
+    {"the first batch refused", {1, false}, {}},
+    {"every batch refused", {1, true}, {}},
+    {"the first step refused", {}, {1, false}},
+    {"the third step refused", {}, {3, false}},
+    {"every step from the second refused", {}, {2, true}},
+    {"every step refused", {}, {1, true}},
+};
+
+TEST_F(LayoutTest, ControlsPlacedWhenTheSystemRefusesTheBatch) {
+  call_failures_install();
+  for (const BatchFailureCase& c : batch_failure_cases) {
+    SCOPED_TRACE(c.what);
+    dialog = keep(make_dialog(nullptr, WS_OVERLAPPEDWINDOW, "Layout test", 10, 10, START_W, START_H));
+    ASSERT_TRUE(add_control(dialog, CONTROL_LABEL, ID_FIXED));
+    ASSERT_TRUE(add_control(dialog, CONTROL_PUSH_BUTTON, ID_CORNER));
+    ASSERT_TRUE(add_control(dialog, CONTROL_TEXT_BOX, ID_GROWING));
+    ASSERT_TRUE(add_control(dialog, CONTROL_LABEL, ID_HALF));
+    begin_defer_failure = c.begin;
+    defer_failure = c.step;
+    DialogLayout with_grip = layout;
+    with_grip.grip_id = ID_GRIP;
+    ASSERT_TRUE(layout_attach(dialog, &with_grip));
+    expect_case(place_cases[0]);
+    dialog_show_modeless(dialog, nullptr, nullptr);
+    resize_client(300, 200);
+    expect_case(place_cases[1]);
+    HWND grip = GetDlgItem(dialog, ID_GRIP);
+    ASSERT_TRUE(grip);
+    ShowWindow(dialog, SW_MAXIMIZE);
+    EXPECT_FALSE(IsWindowVisible(grip)) << "the grip shows while maximised";
+    ShowWindow(dialog, SW_RESTORE);
+    EXPECT_TRUE(IsWindowVisible(grip));
+    expect_case(place_cases[1]);
+    EXPECT_GE(begin_defer_failure.refused + defer_failure.refused, 1);
+    begin_defer_failure = defer_failure = CallFailure{};
+    EXPECT_EQ(batches_open(), 0) << "a batch was left without its end";
+    DestroyWindow(dialog);
+  }
+}
+
+// ---- Limits with a menu bar of two lines ----
+
+// A menu bar whose items take about 400 pixels at 96 dpi: one line in a dialog 400 units wide, two
+// in one 150 units wide.
+HMENU long_menu_bar() {
+  HMENU bar = menu_create(0);
+  const char* names[] = {"&File", "&Edit", "&View", "&Insert", "F&ormat", "&Tools", "T&able", "&Window", "&Help"};
+  uint32_t position = 1;
+  for (const char* name : names) {
+    ProcedureFrame frame = {};
+    temp_push_cstring(&frame, name);
+    menu_insert_item(&frame, bar, 0, position, 0, 300 + position, nullptr);
+    ++position;
+  }
+  return bar;
+}
+
+// The lines of the dialog's menu bar: its non-client height over that of a bar of one line.
+int menu_lines(HWND dialog) {
+  RECT window, client;
+  GetWindowRect(dialog, &window);
+  GetClientRect(dialog, &client);
+  RECT one = {0, 0, 0, 0};
+  AdjustWindowRectEx(&one, GetWindowLongA(dialog, GWL_STYLE), TRUE, GetWindowLongA(dialog, GWL_EXSTYLE));
+  int extra = (window.bottom - window.top - client.bottom) - (one.bottom - one.top);
+  return 1 + (extra + GetSystemMetrics(SM_CYMENUSIZE) / 2) / GetSystemMetrics(SM_CYMENUSIZE);
+}
+
+// The outer size for a client area of `units`, with the window's own non-client size at its
+// present width.
+SIZE outer_now(HWND dialog, UnitPair units) {
+  UnitPair pixels = units_to_pixels(dialog, units.x, units.y);
+  RECT window, client;
+  GetWindowRect(dialog, &window);
+  GetClientRect(dialog, &client);
+  return SIZE{pixels.x + (window.right - window.left) - client.right,
+              pixels.y + (window.bottom - window.top) - client.bottom};
+}
+
+// The least client size holds whatever the menu bar's lines: SetWindowPos from a wide window,
+// where the bar is one line, to one far below the least, where it wraps to two. The client area
+// is then exactly the least size. The greatest holds the same way.
+TEST_F(LayoutTest, LimitsHoldWithAMenuBarOfTwoLines) {
+  const UnitPair least = {150, 100}, most = {420, 300};
+  HWND d = keep(make_dialog(nullptr, WS_OVERLAPPEDWINDOW, "Two lines", 10, 10, 400, 200));
+  menu_attach(d, long_menu_bar());
+  DialogLayout limits = {rows, 0, least, most, 0};
+  ASSERT_TRUE(layout_attach(d, &limits));
+  dialog_show_modeless(d, nullptr, nullptr);
+  ASSERT_EQ(menu_lines(d), 1) << "the bar must fit one line in the wide window";
+  resize_outer(d, SIZE{100, 100});
+  UnitPair want = units_to_pixels(d, least.x, least.y);
+  SIZE client = client_size(d);
+  ASSERT_EQ(menu_lines(d), 2) << "the bar must wrap at the least width";
+  EXPECT_EQ(client.cx, want.x);
+  EXPECT_EQ(client.cy, want.y) << "the client area ends a menu line short";
+  // From the least size, asked for a little more than the least height: it gets what it asks for.
+  SIZE asked = outer_now(d, UnitPair{least.x, least.y + 10});
+  resize_outer(d, asked);
+  UnitPair taller = units_to_pixels(d, least.x, least.y + 10);
+  EXPECT_EQ(client_size(d).cy, taller.y);
+  // Far above the greatest size.
+  resize_outer(d, SIZE{3000, 2000});
+  UnitPair greatest = units_to_pixels(d, most.x, most.y);
+  EXPECT_EQ(client_size(d).cx, greatest.x);
+  EXPECT_EQ(client_size(d).cy, greatest.y);
+  printf("menu bar of two lines at %d dpi: least client %ldx%ld pixels, greatest %ldx%ld\n",
+         GetDeviceCaps(GetDC(nullptr), LOGPIXELSY), client.cx, client.cy, client_size(d).cx, client_size(d).cy);
+}
+
+// A least size above the dialog's present size is applied when the table is attached: the
+// dialog is never shown below it.
+TEST_F(LayoutTest, LeastSizeAppliedAtAttach) {
+  for (bool menu : {false, true}) {
+    SCOPED_TRACE(menu ? "with a menu bar of two lines" : "without a menu bar");
+    HWND d = keep(make_dialog(nullptr, WS_OVERLAPPEDWINDOW, "Least", 10, 10, START_W, START_H));
+    if (menu) menu_attach(d, long_menu_bar());
+    DialogLayout limits = {rows, 4, {START_W + 30, START_H + 40}, {0, 0}, 0};
+    ASSERT_TRUE(add_control(d, CONTROL_PUSH_BUTTON, ID_CORNER));
+    ASSERT_TRUE(layout_attach(d, &limits));
+    UnitPair want = units_to_pixels(d, START_W + 30, START_H + 40);
+    SIZE client = client_size(d);
+    EXPECT_EQ(client.cx, want.x);
+    EXPECT_EQ(client.cy, want.y);
+    RECT corner = placed(d, ID_CORNER), expected = pixels_of(d, layout_place(rows[1], UnitPair{START_W + 30, START_H + 40}));
+    EXPECT_TRUE(same(corner, expected)) << text_of(corner);
+  }
 }
 
 // ---- The layout's memory ----

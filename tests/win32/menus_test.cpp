@@ -191,3 +191,90 @@ TEST_F(MenuTest, TextsRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+// A dialog of `width` by 100 units (left where the system puts it) with a menu bar of `items`
+// items; the bar is attached with menu_attach_keep_size or, for comparison, menu_attach.
+struct KeepSizeCase {
+  const char* what;
+  int32_t width;
+  int items;
+  int lines;  // the bar's lines at that width
+};
+
+const KeepSizeCase keep_size_cases[] = {
+    {"a bar of one line", 200, 2, 1},
+    {"a bar of two lines", 150, 9, 2},
+};
+
+HMENU bar_of(int items) {
+  const char* names[] = {"&File", "&Edit", "&View", "&Insert", "F&ormat", "&Tools", "T&able", "&Window", "&Help"};
+  HMENU bar = menu_create(0);
+  for (int i = 0; i < items; ++i) {
+    ProcedureFrame frame = {};
+    temp_push_cstring(&frame, names[i]);
+    menu_insert_item(&frame, bar, 0, static_cast<uint32_t>(i + 1), 0, static_cast<uintptr_t>(300 + i), nullptr);
+  }
+  return bar;
+}
+
+HWND window_of(int32_t width) {
+  ProcedureFrame frame = {};
+  temp_push_cstring(&frame, "Keep size");
+  return dialog_create(&frame, nullptr, 10, 10, width, 100, WS_OVERLAPPEDWINDOW, 0);
+}
+
+SIZE client_of(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return SIZE{r.right, r.bottom};
+}
+
+TEST(MenuKeepSize, TheClientAreaKeepsItsSize) {
+  for (const KeepSizeCase& c : keep_size_cases) {
+    SCOPED_TRACE(c.what);
+    HWND plain = window_of(c.width), kept = window_of(c.width);
+    SIZE asked = client_of(kept);
+    RECT corner;
+    GetWindowRect(kept, &corner);
+    ASSERT_TRUE(menu_attach(plain, bar_of(c.items)));
+    ASSERT_TRUE(menu_attach_keep_size(kept, bar_of(c.items)));
+    // The plain attach loses the bar's lines from the client area.
+    SIZE lost = client_of(plain);
+    int line = GetSystemMetrics(SM_CYMENU);
+    EXPECT_GT(asked.cy - lost.cy, line * (2 * c.lines - 1) / 2) << "premise: the bar has " << c.lines << " lines";
+    EXPECT_LE(asked.cy - lost.cy, (line + 1) * c.lines) << "premise: the bar has " << c.lines << " lines";
+    SIZE now = client_of(kept);
+    EXPECT_EQ(now.cx, asked.cx);
+    EXPECT_EQ(now.cy, asked.cy);
+    RECT moved;
+    GetWindowRect(kept, &moved);
+    EXPECT_EQ(moved.left, corner.left);
+    EXPECT_EQ(moved.top, corner.top);
+    // Taken away again, the room goes back: the window is as tall as before.
+    ASSERT_TRUE(menu_attach_keep_size(kept, nullptr));
+    now = client_of(kept);
+    EXPECT_EQ(now.cy, asked.cy);
+    RECT back;
+    GetWindowRect(kept, &back);
+    EXPECT_EQ(back.bottom - back.top, corner.bottom - corner.top);
+    DestroyWindow(plain);
+    DestroyWindow(kept);
+  }
+}
+
+TEST(MenuKeepSize, NothingResizedWhenTheBarCannotBeAttached) {
+  HWND window = window_of(200);
+  RECT before;
+  GetWindowRect(window, &before);
+  HMENU gone = bar_of(2);
+  DestroyMenu(gone);
+  EXPECT_FALSE(menu_attach_keep_size(window, gone));
+  RECT after;
+  GetWindowRect(window, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  DestroyWindow(window);
+}
+
+}  // namespace
