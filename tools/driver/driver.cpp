@@ -50,6 +50,8 @@ void usage() {
       "  type-into ID TEXT      give control ID the focus and type TEXT into it\n"
       "  focus ID               give control ID the focus, as the dialog manager does\n"
       "  focused                print the identifier and class of the control that has the focus\n"
+      "  front                  bring the dialog to the front (activate it), as starting it from a\n"
+      "                         desktop does; the keyboard's actions do it themselves\n"
       "  expect-focus ID        wait until control ID has the focus\n"
       "  expect-menu            wait until the program shows an open menu\n"
       "  expect-closed          wait until the dialog is gone (the program may still run)\n"
@@ -675,6 +677,8 @@ bool act_focus(Action* a) { return focus_control(a) && done(a, "focused"); }
 
 bool act_type_into(Action* a) { return focus_control(a) && type_text(a, a->words[2]); }
 
+bool act_front(Action* a) { return dialog_to_front(a) && done(a, "in front, focus on " + focus_text(a->dialog)); }
+
 bool act_focused(Action* a) { return done(a, focus_text(a->dialog)); }
 
 bool act_expect_focus(Action* a) {
@@ -1002,6 +1006,7 @@ const ActionKind kinds[] = {
     {"type-into", "nt", true, act_type_into},
     {"focus", "n", true, act_focus},
     {"focused", "", true, act_focused},
+    {"front", "", true, act_front},
     {"expect-focus", "n", true, act_expect_focus},
     {"expect-menu", "", true, act_expect_menu},
     {"expect-closed", "", false, act_expect_closed},
