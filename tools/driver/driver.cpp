@@ -499,22 +499,25 @@ INPUT key_input(WORD key, bool up) {
   return input;
 }
 
-// The dialog's window in front, so that the keyboard's input goes to its program: the system
-// hands keys to the foreground window's thread, and within it to the window with the focus.
-bool dialog_to_front(Action* a) {
-  if (GetForegroundWindow() == a->dialog) return true;
-  SetForegroundWindow(a->dialog);
-  if (wait_until([&] { return GetForegroundWindow() == a->dialog; })) return true;
-  char title[256] = {};
-  GetWindowTextA(GetForegroundWindow(), title, sizeof title);
-  return fail(a, "the dialog does not come to the front; in front: " + quoted(title));
-}
-
 // Waits until the program has taken the input handed to it: each message sent to it is answered
 // at its next look at its queue, after it has handled what that look took out (a key, then the
 // character it translates to), so as many answers as there are inputs, and two more.
 void input_taken(HWND dialog, size_t inputs) {
   for (size_t i = 0; i < 2 * inputs + 2; ++i) send(dialog, WM_NULL, 0, 0, nullptr);
+}
+
+// The dialog's window in front, so that the keyboard's input goes to its program: the system
+// hands keys to the foreground window's thread, and within it to the window with the focus.
+bool dialog_to_front(Action* a) {
+  if (GetForegroundWindow() == a->dialog) return true;
+  SetForegroundWindow(a->dialog);
+  if (wait_until([&] { return GetForegroundWindow() == a->dialog; })) {
+    input_taken(a->dialog, 0);  // the activation, and the focus it gives, handled
+    return true;
+  }
+  char title[256] = {};
+  GetWindowTextA(GetForegroundWindow(), title, sizeof title);
+  return fail(a, "the dialog does not come to the front; in front: " + quoted(title));
 }
 
 bool keyboard_input(Action* a, std::vector<INPUT>* inputs) {
