@@ -6,7 +6,8 @@
 #      is the package's;
 #   2. in the 32-bit build, also with FetchContent of the source tree (link-time optimisation on
 #      in its release build).
-# The builds are of this build's architecture.
+# The builds are of this build's architecture; one configured for the other stops with a message
+# that names the package's.
 #   starter_test.sh BUILD SOURCE TOOLCHAIN_FILE_NAME
 set -u
 build=$(cd "$1" && pwd)
@@ -50,6 +51,22 @@ if grep -rlF "$source_dir" "$work/package/build" 2>/dev/null | grep -v '\.log$' 
   note "files of the build against the package (above) name the source tree"
   fail=1
 fi
+# The package for the other architecture's toolchain: configuring stops, saying why.
+other=mingw-x86_64.cmake bits=32
+[ $arch = x86_64 ] && other=mingw-i686.cmake bits=64
+cp -r "$source_dir/examples/starter" "$work/mismatch"
+if cmake -S "$work/mismatch" -B "$work/mismatch/build" -DCMAKE_PREFIX_PATH="$work/prefix" \
+     -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/$other" >"$work/mismatch.log" 2>&1; then
+  note "a project for the other architecture was configured against the $bits-bit package"
+  fail=1
+elif ! tr -s ' \n' '  ' <"$work/mismatch.log" | grep -qF "is a $bits-bit package, and this project builds"; then
+  cat "$work/mismatch.log"
+  note "the architectures' mismatch was not named"
+  fail=1
+else
+  note "a project for the other architecture: stopped, naming the $bits-bit package"
+fi
+
 # FetchContent builds the whole of DialogKit again (minutes on a busy machine): in the 32-bit
 # suite, the product's, only.
 if [ $arch = i686 ]; then

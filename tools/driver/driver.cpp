@@ -452,34 +452,41 @@ const KeyName key_names[] = {
     {"Right", VK_RIGHT},
 };
 
-// A key's name as the key action takes it, "Shift+Tab" or "Alt+F": the modifiers, then the key.
+// The virtual key of a key's name ("Tab", "F5", "x"); 0 for none.
+WORD key_named(const std::string& name) {
+  for (const KeyName& k : key_names)
+    if (lstrcmpiA(name.c_str(), k.name) == 0) return k.key;
+  long n = 0;
+  if (name.size() > 1 && (name[0] == 'F' || name[0] == 'f') && number_of(name.c_str() + 1, &n) &&
+      n >= 1 && n <= 24)
+    return static_cast<WORD>(VK_F1 + n - 1);
+  if (name.size() != 1) return 0;
+  char c = name[0];
+  if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? static_cast<WORD>(c) : 0;
+}
+
+// The modifier of a name before a "+"; 0 for none.
+WORD modifier_named(const std::string& name) {
+  if (lstrcmpiA(name.c_str(), "Shift") == 0) return VK_SHIFT;
+  if (lstrcmpiA(name.c_str(), "Ctrl") == 0 || lstrcmpiA(name.c_str(), "Control") == 0) return VK_CONTROL;
+  if (lstrcmpiA(name.c_str(), "Alt") == 0) return VK_MENU;
+  return 0;
+}
+
+// A key's name as the key action takes it, "Shift+Tab" or "Alt+F": the modifiers, then the key,
+// in the order they are pressed.
 bool key_of(const std::string& text, std::vector<WORD>* keys) {
-  size_t start = 0;
-  for (;;) {
-    size_t plus = text.find('+', start);
-    std::string part = text.substr(start, plus == std::string::npos ? plus : plus - start);
-    if (plus == std::string::npos || plus + 1 == text.size()) {
-      if (plus != std::string::npos) part += '+';  // "Ctrl++"
-      for (const KeyName& k : key_names)
-        if (lstrcmpiA(part.c_str(), k.name) == 0) return keys->push_back(k.key), true;
-      if ((part[0] == 'F' || part[0] == 'f') && part.size() > 1) {
-        long n = 0;
-        if (number_of(part.c_str() + 1, &n) && n >= 1 && n <= 24)
-          return keys->push_back(static_cast<WORD>(VK_F1 + n - 1)), true;
-      }
-      if (part.size() != 1) return false;
-      char c = part[0];
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-      if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return keys->push_back(c), true;
-      return false;
-    }
-    if (lstrcmpiA(part.c_str(), "Shift") == 0) keys->push_back(VK_SHIFT);
-    else if (lstrcmpiA(part.c_str(), "Ctrl") == 0 || lstrcmpiA(part.c_str(), "Control") == 0)
-      keys->push_back(VK_CONTROL);
-    else if (lstrcmpiA(part.c_str(), "Alt") == 0) keys->push_back(VK_MENU);
-    else return false;
+  size_t start = 0, plus;
+  while ((plus = text.find('+', start)) != std::string::npos) {
+    WORD modifier = modifier_named(text.substr(start, plus - start));
+    if (!modifier) return false;
+    keys->push_back(modifier);
     start = plus + 1;
   }
+  WORD key = key_named(text.substr(start));
+  if (key) keys->push_back(key);
+  return key != 0;
 }
 
 bool key_is_extended(WORD key) {
