@@ -130,3 +130,5 @@ endif()
 # Every C++ snippet of the toolkit guide is taken from an example that the Windows build compiles.
 add_test(NAME guide_snippets COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/guide-snippets.sh
          ${CMAKE_CURRENT_SOURCE_DIR}/docs/toolkit.md ${CMAKE_CURRENT_SOURCE_DIR}/examples)
+# The versions the README, the guide and the starter project name are the project's.
+add_test(NAME version_names COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/version-check.sh ${CMAKE_CURRENT_SOURCE_DIR})

@@ -96,6 +96,9 @@ if(DIALOGKIT_BUILD_DRIVER)
 else()
   unset(DIALOGKIT_DRIVER CACHE)
 endif()
+# The test kit: dialogkit_add_test and the command it runs (tools/kit/), installed with the package.
+set(DIALOGKIT_TEST_COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tools/kit/dialogkit-test CACHE INTERNAL "dialogkit-test of this tree")
+include(${CMAKE_CURRENT_LIST_DIR}/DialogKitTest.cmake)
 
 if(DIALOGKIT_INSTALL)
   include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)

@@ -171,4 +171,10 @@ if(DIALOGKIT_INSTALL)
                                       ${CMAKE_BUILD_TYPE} ${DIALOGKIT_LTO} ${PROJECT_VERSION})
   wine_test(consumer_test 1800)
   set_tests_properties(consumer_test PROPERTIES RESOURCE_LOCK resizing_dialog)
+  # The starter project copied out of the tree, built against the package and by FetchContent,
+  # its tests run through the installed test kit.
+  add_test(NAME starter_test COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/consumer/starter_test.sh
+                                     ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR} ${toolchain_name})
+  wine_test(starter_test 1800)
+  set_tests_properties(starter_test PROPERTIES RESOURCE_LOCK resizing_dialog)
 endif()

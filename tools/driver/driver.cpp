@@ -20,6 +20,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,23 @@ void usage() {
       "  expect-text ID TEXT    wait until control ID shows TEXT\n"
       "  set ID TEXT            set control ID's text\n"
       "  command ID             send the dialog the command ID, as control ID sends it or, when\n"
-      "                         there is no such control, as a menu item does\n"
-      "  click ID               click button ID (BM_CLICK); it must be visible and enabled\n"
+      "                         there is no such control, as a menu item does; returns at once\n"
+      "                         when it opens a dialog of its own, naming its caption\n"
+      "  click ID               click button ID (BM_CLICK); it must be visible and enabled; returns\n"
+      "                         at once when it opens a dialog of its own\n"
+      "  key NAME               press a key on the keyboard, with the dialog in front: Enter, Escape,\n"
+      "                         Tab, Space, Backspace, Delete, Home, End, PageUp, PageDown, Up, Down,\n"
+      "                         Left, Right, F1-F12, a letter or digit, each with Shift+, Ctrl+ or\n"
+      "                         Alt+ before it (Shift+Tab, Alt+F)\n"
+      "  type TEXT              type TEXT on the keyboard into the control that has the focus\n"
+      "  type-into ID TEXT      give control ID the focus and type TEXT into it\n"
+      "  focus ID               give control ID the focus, as the dialog manager does\n"
+      "  focused                print the identifier and class of the control that has the focus\n"
+      "  front                  bring the dialog to the front (activate it), as starting it from a\n"
+      "                         desktop does; the keyboard's actions do it themselves\n"
+      "  expect-focus ID        wait until control ID has the focus\n"
+      "  expect-menu            wait until the program shows an open menu\n"
+      "  expect-closed          wait until the dialog is gone (the program may still run)\n"
       "  select ID N            select item N (from 1; 0: none) of list or combo box ID, with the\n"
       "                         notification a user's choice sends\n"
       "  items ID               print the number of items of list or combo box ID and their texts\n"
@@ -49,6 +65,11 @@ void usage() {
       "  rect ID                print control ID's rectangle (ID -1: the client area) in client\n"
       "                         pixels and in dialog units\n"
       "  expect-rect ID X Y W H wait until control ID's rectangle is X, Y, W by H dialog units\n"
+      "  expect-rect-change ID DX DY DW DH\n"
+      "                         wait until control ID's rectangle differs from its last reading\n"
+      "                         (rect ID) by DX, DY, DW by DH pixels; each a number or cw / ch, the\n"
+      "                         client area's change of width / height since rect -1, met to\n"
+      "                         within a dialog unit\n"
       "  screenshot FILE        write the dialog's window, as the screen shows it, to FILE (BMP)\n"
       "  close [CODE]           close request (SC_CLOSE); wait for the program to end with exit\n"
       "                         code CODE (0 unless given)\n"
@@ -154,6 +175,26 @@ HWND find_dialog(const std::string* wanted, DWORD timeout_ms) {
 }
 
 DWORD dialog_wait() { return found_once ? wait_ms : first_wait_ms; }
+
+// The captions of the visible top-level windows of other programs, for the message when the
+// dialog asked for is not there: most often a caption spelt otherwise, or another dialog in front.
+BOOL CALLBACK add_caption(HWND window, LPARAM p) {
+  std::string* seen = reinterpret_cast<std::string*>(p);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char title[256] = {};
+  if (process == GetCurrentProcessId() || !IsWindowVisible(window) ||
+      !GetWindowTextA(window, title, sizeof title))
+    return TRUE;
+  *seen += (seen->empty() ? "" : ", ") + quoted(title);
+  return TRUE;
+}
+
+std::string captions_seen() {
+  std::string seen;
+  EnumWindows(add_caption, reinterpret_cast<LPARAM>(&seen));
+  return "top-level windows seen: " + (seen.empty() ? std::string("none") : seen);
+}
 
 // --- The dialog-unit scale ----------------------------------------------------------------------
 
@@ -324,6 +365,224 @@ bool wait_until(Check check) {
   }
 }
 
+// --- Actions that may open a dialog of the program's own --------------------------------------
+
+// The visible dialogs of one process, but the one given.
+struct ProcessDialogs {
+  DWORD process;
+  HWND except;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK add_process_dialog(HWND window, LPARAM p) {
+  ProcessDialogs* dialogs = reinterpret_cast<ProcessDialogs*>(p);
+  DWORD process = 0;
+  char class_name[16] = {};
+  GetWindowThreadProcessId(window, &process);
+  GetClassNameA(window, class_name, sizeof class_name);
+  if (process == dialogs->process && window != dialogs->except && IsWindowVisible(window) &&
+      strcmp(class_name, "#32770") == 0)
+    dialogs->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> dialogs_of(HWND dialog) {
+  ProcessDialogs dialogs = {0, dialog, {}};
+  GetWindowThreadProcessId(dialog, &dialogs.process);
+  EnumWindows(add_process_dialog, reinterpret_cast<LPARAM>(&dialogs));
+  return dialogs.found;
+}
+
+// The answers to the messages sent by send_watching, by their numbers.
+std::vector<ULONG_PTR> answered_sends;
+ULONG_PTR sends_made = 0;
+
+VOID CALLBACK send_answered(HWND, UINT, ULONG_PTR number, LRESULT) {
+  answered_sends.push_back(number);
+}
+
+enum SendOutcome { SEND_ANSWERED, SEND_OPENED, SEND_NO_ANSWER };
+
+// Sends `message` to `target`, a window of the program of `dialog`, and waits until the program
+// has handled it, as the program's user would; but not past a dialog that its handling opens:
+// the program answers only when that dialog ends, and the actions after this one are to act on
+// it. The answer comes back through SendMessageCallback, while this thread polls its queue.
+// `opened` is then the new dialog.
+SendOutcome send_watching(HWND dialog, HWND target, UINT message, WPARAM wparam, LPARAM lparam,
+                          HWND* opened) {
+  std::vector<HWND> before = dialogs_of(dialog);
+  ULONG_PTR number = ++sends_made;
+  if (!SendMessageCallbackA(target, message, wparam, lparam, send_answered, number))
+    return SEND_NO_ANSWER;
+  for (DWORD waited = 0;; waited += POLL_MS) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    for (ULONG_PTR n : answered_sends)
+      if (n == number) return SEND_ANSWERED;
+    for (HWND window : dialogs_of(dialog)) {
+      bool is_new = true;
+      for (HWND old : before) is_new = is_new && old != window;
+      if (is_new) {
+        *opened = window;
+        return SEND_OPENED;
+      }
+    }
+    if (waited >= wait_ms) return SEND_NO_ANSWER;
+    Sleep(POLL_MS);
+  }
+}
+
+std::string opened_text(HWND window) {
+  char title[512] = {};
+  GetWindowTextA(window, title, sizeof title);
+  return "opened the dialog " + quoted(title);
+}
+
+// --- The keyboard -------------------------------------------------------------------------------
+
+struct KeyName {
+  const char* name;
+  WORD key;
+};
+const KeyName key_names[] = {
+    {"Enter", VK_RETURN}, {"Return", VK_RETURN}, {"Escape", VK_ESCAPE}, {"Esc", VK_ESCAPE},
+    {"Tab", VK_TAB},      {"Space", VK_SPACE},   {"Backspace", VK_BACK}, {"Delete", VK_DELETE},
+    {"Insert", VK_INSERT}, {"Home", VK_HOME},    {"End", VK_END},        {"PageUp", VK_PRIOR},
+    {"PageDown", VK_NEXT}, {"Up", VK_UP},        {"Down", VK_DOWN},      {"Left", VK_LEFT},
+    {"Right", VK_RIGHT},
+};
+
+// The virtual key of a key's name ("Tab", "F5", "x"); 0 for none.
+WORD key_named(const std::string& name) {
+  for (const KeyName& k : key_names)
+    if (lstrcmpiA(name.c_str(), k.name) == 0) return k.key;
+  long n = 0;
+  if (name.size() > 1 && (name[0] == 'F' || name[0] == 'f') && number_of(name.c_str() + 1, &n) &&
+      n >= 1 && n <= 24)
+    return static_cast<WORD>(VK_F1 + n - 1);
+  if (name.size() != 1) return 0;
+  char c = name[0];
+  if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ? static_cast<WORD>(c) : 0;
+}
+
+// The modifier of a name before a "+"; 0 for none.
+WORD modifier_named(const std::string& name) {
+  if (lstrcmpiA(name.c_str(), "Shift") == 0) return VK_SHIFT;
+  if (lstrcmpiA(name.c_str(), "Ctrl") == 0 || lstrcmpiA(name.c_str(), "Control") == 0) return VK_CONTROL;
+  if (lstrcmpiA(name.c_str(), "Alt") == 0) return VK_MENU;
+  return 0;
+}
+
+// A key's name as the key action takes it, "Shift+Tab" or "Alt+F": the modifiers, then the key,
+// in the order they are pressed.
+bool key_of(const std::string& text, std::vector<WORD>* keys) {
+  size_t start = 0, plus;
+  while ((plus = text.find('+', start)) != std::string::npos) {
+    WORD modifier = modifier_named(text.substr(start, plus - start));
+    if (!modifier) return false;
+    keys->push_back(modifier);
+    start = plus + 1;
+  }
+  WORD key = key_named(text.substr(start));
+  if (key) keys->push_back(key);
+  return key != 0;
+}
+
+bool key_is_extended(WORD key) {
+  switch (key) {
+    case VK_INSERT: case VK_DELETE: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+    case VK_UP: case VK_DOWN: case VK_LEFT: case VK_RIGHT: return true;
+    default: return false;
+  }
+}
+
+INPUT key_input(WORD key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (key_is_extended(key) ? KEYEVENTF_EXTENDEDKEY : 0);
+  return input;
+}
+
+// Waits until the program has taken the input handed to it: each message sent to it is answered
+// at its next look at its queue, after it has handled what that look took out (a key, then the
+// character it translates to), so as many answers as there are inputs, and two more.
+void input_taken(HWND dialog, size_t inputs) {
+  for (size_t i = 0; i < 2 * inputs + 2; ++i) send(dialog, WM_NULL, 0, 0, nullptr);
+}
+
+// The dialog's window in front, so that the keyboard's input goes to its program: the system
+// hands keys to the foreground window's thread, and within it to the window with the focus.
+bool dialog_to_front(Action* a) {
+  if (GetForegroundWindow() == a->dialog) return true;
+  SetForegroundWindow(a->dialog);
+  if (wait_until([&] { return GetForegroundWindow() == a->dialog; })) {
+    input_taken(a->dialog, 0);  // the activation, and the focus it gives, handled
+    return true;
+  }
+  char title[256] = {};
+  GetWindowTextA(GetForegroundWindow(), title, sizeof title);
+  return fail(a, "the dialog does not come to the front; in front: " + quoted(title));
+}
+
+bool keyboard_input(Action* a, std::vector<INPUT>* inputs) {
+  if (!dialog_to_front(a)) return false;
+  UINT sent = SendInput(static_cast<UINT>(inputs->size()), inputs->data(), sizeof(INPUT));
+  input_taken(a->dialog, inputs->size());
+  return sent == inputs->size() ? true : fail(a, "the system took no keyboard input");
+}
+
+// The control of the dialog that holds the focus of the dialog's thread: a control's own child
+// (a combo box's text box) counts as the control.
+HWND focus_of(HWND dialog, bool* outside) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  *outside = false;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) || !info.hwndFocus)
+    return nullptr;
+  HWND control = info.hwndFocus;
+  while (control && GetParent(control) != dialog) control = GetParent(control);
+  if (!control) *outside = info.hwndFocus != dialog;
+  return control;
+}
+
+std::string focus_text(HWND dialog) {
+  bool outside = false;
+  HWND control = focus_of(dialog, &outside);
+  if (!control) return outside ? "a window outside the dialog" : "nothing in the dialog";
+  char class_name[64] = {};
+  GetClassNameA(control, class_name, sizeof class_name);
+  return "control " + std::to_string(GetDlgCtrlID(control)) + " (" + class_name + ")";
+}
+
+// Whether the program of `dialog` shows an open menu: a visible window of the menus' class.
+struct OpenMenu {
+  DWORD process;
+  bool found;
+};
+
+BOOL CALLBACK look_for_menu(HWND window, LPARAM p) {
+  OpenMenu* menu = reinterpret_cast<OpenMenu*>(p);
+  DWORD process = 0;
+  char class_name[16] = {};
+  GetWindowThreadProcessId(window, &process);
+  GetClassNameA(window, class_name, sizeof class_name);
+  if (process == menu->process && IsWindowVisible(window) && strcmp(class_name, "#32768") == 0) {
+    menu->found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool menu_open(HWND dialog) {
+  OpenMenu menu = {0, false};
+  GetWindowThreadProcessId(dialog, &menu.process);
+  EnumWindows(look_for_menu, reinterpret_cast<LPARAM>(&menu));
+  return menu.found;
+}
+
 bool act_text(Action* a) {
   HWND control;
   if (!control_of(a, 1, &control)) return false;
@@ -350,21 +609,106 @@ bool act_set(Action* a) {
 bool act_command(Action* a) {
   long id = 0;
   number_of(a->words[1].c_str(), &id);
-  HWND control = GetDlgItem(a->dialog, static_cast<int>(id));
+  HWND control = GetDlgItem(a->dialog, static_cast<int>(id)), opened = nullptr;
   // A control's click notification carries the control; a menu item's command carries none.
-  if (!send(a->dialog, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(control), nullptr))
-    return done(a, "sent; no answer yet (a dialog of its own, perhaps)");
-  return done(a, control ? "answered" : "answered, as a menu command");
+  switch (send_watching(a->dialog, a->dialog, WM_COMMAND, MAKEWPARAM(id, 0),
+                        reinterpret_cast<LPARAM>(control), &opened)) {
+    case SEND_OPENED: return done(a, opened_text(opened));
+    case SEND_NO_ANSWER: return done(a, "sent; no answer yet");
+    default: return done(a, control ? "answered" : "answered, as a menu command");
+  }
 }
 
 bool act_click(Action* a) {
-  HWND control;
+  HWND control, opened = nullptr;
   if (!control_of(a, 1, &control)) return false;
   if (!IsWindowVisible(control)) return fail(a, "button " + a->words[1] + " is hidden");
   if (!IsWindowEnabled(control)) return fail(a, "button " + a->words[1] + " is disabled");
-  if (!send(control, BM_CLICK, 0, 0, nullptr))
-    return done(a, "clicked; no answer yet (a dialog of its own, perhaps)");
-  return done(a, "clicked");
+  switch (send_watching(a->dialog, control, BM_CLICK, 0, 0, &opened)) {
+    case SEND_OPENED: return done(a, "clicked; " + opened_text(opened));
+    case SEND_NO_ANSWER: return done(a, "clicked; no answer yet");
+    default: return done(a, "clicked");
+  }
+}
+
+bool act_key(Action* a) {
+  std::vector<WORD> keys;
+  if (!key_of(a->words[1], &keys)) return fail(a, "no key of that name");
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) inputs.push_back(key_input(key, false));
+  for (size_t i = keys.size(); i-- > 0;) inputs.push_back(key_input(keys[i], true));
+  std::vector<HWND> before = dialogs_of(a->dialog);
+  if (!keyboard_input(a, &inputs)) return false;
+  for (HWND window : dialogs_of(a->dialog)) {
+    bool is_new = true;
+    for (HWND old : before) is_new = is_new && old != window;
+    if (is_new) return done(a, "pressed; " + opened_text(window));
+  }
+  return done(a, "pressed");
+}
+
+// Each character as the keyboard hands it over (VK_PACKET): the program's message loop
+// translates it to WM_CHAR for the control with the focus.
+bool type_text(Action* a, const std::string& text) {
+  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+  std::vector<wchar_t> wide(static_cast<size_t>(n) + 1);
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), n);
+  std::vector<INPUT> inputs;
+  for (int i = 0; i < n; ++i) {
+    for (bool up : {false, true}) {
+      INPUT input = {};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = wide[static_cast<size_t>(i)];
+      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+      inputs.push_back(input);
+    }
+  }
+  if (!inputs.empty() && !keyboard_input(a, &inputs)) return false;
+  return done(a, "typed into " + focus_text(a->dialog));
+}
+
+bool act_type(Action* a) { return type_text(a, a->words[1]); }
+
+// The dialog manager's own way to move the focus (WM_NEXTDLGCTL), which also makes a push button
+// the default one while it has the focus, as Tab does.
+bool focus_control(Action* a) {
+  HWND control;
+  if (!control_of(a, 1, &control)) return false;
+  if (!IsWindowVisible(control) || !IsWindowEnabled(control))
+    return fail(a, "control " + a->words[1] + " is hidden or disabled");
+  send(a->dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE, nullptr);
+  bool outside = false;
+  if (!wait_until([&] { return focus_of(a->dialog, &outside) == control; }))
+    return fail(a, "the focus stays on " + focus_text(a->dialog));
+  return true;
+}
+
+bool act_focus(Action* a) { return focus_control(a) && done(a, "focused"); }
+
+bool act_type_into(Action* a) { return focus_control(a) && type_text(a, a->words[2]); }
+
+bool act_front(Action* a) { return dialog_to_front(a) && done(a, "in front, focus on " + focus_text(a->dialog)); }
+
+bool act_focused(Action* a) { return done(a, focus_text(a->dialog)); }
+
+bool act_expect_focus(Action* a) {
+  HWND control;
+  if (!control_of(a, 1, &control)) return false;
+  bool outside = false;
+  if (wait_until([&] { return focus_of(a->dialog, &outside) == control; })) return done(a, "focused");
+  return fail(a, "the focus is on " + focus_text(a->dialog));
+}
+
+bool act_expect_menu(Action* a) {
+  if (wait_until([&] { return menu_open(a->dialog); })) return done(a, "a menu is open");
+  return fail(a, "no menu is open");
+}
+
+// The dialog, by its caption, gone: ended by a key or a button of its own.
+bool act_expect_closed(Action* a) {
+  if (!caption_known) return fail(a, "no dialog yet: begin with wait CAPTION or wait-any");
+  if (wait_until([&] { return find_dialog(&caption, 0) == nullptr; })) return done(a, "closed");
+  return fail(a, "the dialog " + quoted(caption) + " is still there");
 }
 
 bool act_select(Action* a) {
@@ -461,12 +805,31 @@ bool act_resize(Action* a) {
   return done(a, out);
 }
 
+// The last reading of each control's rectangle (rect ID), by identifier, for the checks relative
+// to it.
+std::map<long, RECT> readings;
+
 bool act_rect(Action* a) {
   long id = 0;
   number_of(a->words[1].c_str(), &id);
   HWND control = nullptr;
   if (id != -1 && !control_of(a, 1, &control)) return false;
-  return done(a, rect_text(rect_of(a->dialog, control)));
+  RECT r = rect_of(a->dialog, control);
+  readings[id] = r;
+  return done(a, rect_text(r));
+}
+
+// One change of expect-rect-change: a number of pixels, or cw / ch, the client area's change of
+// width / height since its last reading.
+bool change_of(Action* a, const std::string& word, long* change) {
+  if (number_of(word.c_str(), change)) return true;
+  if (word != "cw" && word != "ch") return fail(a, quoted(word) + " is no number, cw or ch");
+  auto client = readings.find(-1);
+  if (client == readings.end()) return fail(a, word + " needs an earlier reading of the client area (rect -1)");
+  RECT now = rect_of(a->dialog, nullptr), then = client->second;
+  *change = word == "cw" ? (now.right - now.left) - (then.right - then.left)
+                         : (now.bottom - now.top) - (then.bottom - then.top);
+  return true;
 }
 
 bool act_expect_rect(Action* a) {
@@ -489,6 +852,39 @@ bool act_expect_rect(Action* a) {
   char text[80];
   snprintf(text, sizeof text, " (want %ld,%ld %ldx%ld pixels)", want.left, want.top,
            want.right - want.left, want.bottom - want.top);
+  return fail(a, "it is " + rect_text(seen) + text);
+}
+
+// Within `slack` pixels.
+bool within(long seen, long want, long slack) { return labs(seen - want) <= slack; }
+
+bool act_expect_rect_change(Action* a) {
+  long id = 0, dx, dy, dw, dh;
+  number_of(a->words[1].c_str(), &id);
+  HWND control = nullptr;
+  if (id != -1 && !control_of(a, 1, &control)) return false;
+  auto earlier = readings.find(id);
+  if (earlier == readings.end()) return fail(a, "no earlier reading of it: rect " + a->words[1] + " first");
+  if (!change_of(a, a->words[2], &dx) || !change_of(a, a->words[3], &dy) ||
+      !change_of(a, a->words[4], &dw) || !change_of(a, a->words[5], &dh))
+    return false;
+  // A change that follows the client area's is met to the dialog unit: a layout in dialog units
+  // rounds the client size to whole units before it places anything.
+  POINT unit = to_pixels(1, 1);
+  auto slack = [&](size_t i, long per_unit) { return a->words[i][0] == 'c' ? per_unit : 0L; };
+  long sx = slack(2, unit.x), sy = slack(3, unit.y), sw = sx + slack(4, unit.x), sh = sy + slack(5, unit.y);
+  RECT then = earlier->second, seen = {};
+  RECT want = {then.left + dx, then.top + dy, then.right + dx + dw, then.bottom + dy + dh};
+  if (wait_until([&] {
+        seen = rect_of(a->dialog, control);
+        return within(seen.left, want.left, sx) && within(seen.top, want.top, sy) &&
+               within(seen.right, want.right, sw) && within(seen.bottom, want.bottom, sh);
+      }))
+    return done(a, rect_text(seen));
+  char text[160];
+  snprintf(text, sizeof text, " (want %ld,%ld %ldx%ld pixels: %+ld,%+ld %+ldx%+ld from %ld,%ld %ldx%ld)",
+           want.left, want.top, want.right - want.left, want.bottom - want.top, dx, dy, dw, dh,
+           then.left, then.top, then.right - then.left, then.bottom - then.top);
   return fail(a, "it is " + rect_text(seen) + text);
 }
 
@@ -576,7 +972,7 @@ bool act_timeout(Action* a) {
 bool act_wait(Action* a) {
   bool any = a->words.size() == 1;
   HWND dialog = find_dialog(any ? nullptr : &a->words[1], dialog_wait());
-  if (!dialog) return fail(a, "no such dialog appeared");
+  if (!dialog) return fail(a, "no such dialog appeared; " + captions_seen());
   char title[512] = {};
   GetWindowTextA(dialog, title, sizeof title);
   caption = title;
@@ -593,7 +989,7 @@ bool act_wait(Action* a) {
 // they act on the dialog.
 struct ActionKind {
   const char* name;
-  const char* letters;  // one per argument: 'n' a number, 't' a text
+  const char* letters;  // one per argument: 'n' a number, 't' a text, 'd' a change (a number, cw, ch)
   bool on_dialog;
   bool (*run)(Action*);
 };
@@ -614,6 +1010,16 @@ const ActionKind kinds[] = {
     {"resize", "nn", true, act_resize},
     {"rect", "n", true, act_rect},
     {"expect-rect", "nnnnn", true, act_expect_rect},
+    {"expect-rect-change", "ndddd", true, act_expect_rect_change},
+    {"key", "k", true, act_key},
+    {"type", "t", true, act_type},
+    {"type-into", "nt", true, act_type_into},
+    {"focus", "n", true, act_focus},
+    {"focused", "", true, act_focused},
+    {"front", "", true, act_front},
+    {"expect-focus", "n", true, act_expect_focus},
+    {"expect-menu", "", true, act_expect_menu},
+    {"expect-closed", "", false, act_expect_closed},
     {"screenshot", "t", true, act_screenshot},
     {"close", "", true, act_close},
     {"expect-exit", "", false, act_expect_exit},
@@ -671,7 +1077,7 @@ bool run(Action* a) {
   if (kind->on_dialog) {
     if (!caption_known) return fail(a, "no dialog yet: begin with wait CAPTION or wait-any");
     a->dialog = find_dialog(&caption, dialog_wait());
-    if (!a->dialog) return fail(a, "the dialog " + quoted(caption) + " is not there");
+    if (!a->dialog) return fail(a, "the dialog " + quoted(caption) + " is not there; " + captions_seen());
     found_once = true;
   }
   return kind->run(a);
