@@ -1,8 +1,9 @@
 /* Section layout of the programs built without a C runtime (add_dialog_program), for both the
    32-bit and the 64-bit build. Based on ld's default PE script, cut down to what these programs
    contain. With a file alignment of 512 every section costs at least one 512-byte sector, and
-   beyond three sections the headers need a second one: so code and read-only data share .text,
-   and what nothing reads is dropped. The product ends up with .text, .rtdata and .idata. */
+   beyond three sections the headers need a second one: so code, read-only data and the imports
+   share .text, and what nothing reads is dropped. The product ends up with .text, .rtdata and
+   .rsrc (its application manifest). */
 SECTIONS
 {
   /* What the image does without, first so that no later statement claims it. Nothing unwinds
@@ -27,6 +28,26 @@ SECTIONS
        .rdata$ and need no relocation, as the image is never moved. */
     *(.rdata) *(SORT(.rdata$*))
     *(.xdata*)
+    /* Imports, in the order the default script gives them. They are read-only here, as other
+       linkers place them too: the loader makes the address table writable while it fills it in
+       (the table's own data directory says where it is). The linker writes the data directories
+       of the import list and of the address table from the symbols named after their input
+       sections, which it takes as addresses relative to the image (it finds them by the
+       section's name only in a section called .idata). */
+    ".idata$2" = ABSOLUTE(.) - __image_base__;
+    KEEP(SORT(*)(.idata$2))
+    KEEP(SORT(*)(.idata$3))
+    /* These zeroes mark the end of the import list. */
+    LONG(0); LONG(0); LONG(0); LONG(0); LONG(0);
+    ".idata$4" = ABSOLUTE(.) - __image_base__;
+    KEEP(SORT(*)(.idata$4))
+    __IAT_start__ = .;
+    ".idata$5" = ABSOLUTE(.) - __image_base__;
+    KEEP(SORT(*)(.idata$5))
+    __IAT_end__ = .;
+    ".idata$6" = ABSOLUTE(.) - __image_base__;
+    KEEP(SORT(*)(.idata$6))
+    KEEP(SORT(*)(.idata$7))
   }
   /* Writable data of the test programs; the product keeps its data in .rtdata only. */
   .data BLOCK(__section_alignment__) :
@@ -48,22 +69,8 @@ SECTIONS
   {
     *(.bss) *(COMMON)
   }
-  /* Imports, in the order the default script gives them: the linker finds the import directory
-     and the address table by these input sections when it writes the data directories. */
-  .idata BLOCK(__section_alignment__) :
-  {
-    KEEP(SORT(*)(.idata$2))
-    KEEP(SORT(*)(.idata$3))
-    /* These zeroes mark the end of the import list. */
-    LONG(0); LONG(0); LONG(0); LONG(0); LONG(0);
-    KEEP(SORT(*)(.idata$4))
-    __IAT_start__ = .;
-    KEEP(SORT(*)(.idata$5))
-    __IAT_end__ = .;
-    KEEP(SORT(*)(.idata$6))
-    KEEP(SORT(*)(.idata$7))
-  }
-  /* Resources of the test programs that have any. */
+  /* Resources: the application manifest add_dialog_program embeds, and those of a program's own
+     .rc files. */
   .rsrc BLOCK(__section_alignment__) : SUBALIGN(4)
   {
     KEEP(*(.rsrc)) KEEP(*(.rsrc$*))

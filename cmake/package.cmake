@@ -1,6 +1,6 @@
 # The installed package: the four libraries, the public headers under include/dialogkit, and in
 # lib/cmake/DialogKit the package configuration (exported targets DialogKit::..., version file),
-# add_dialog_program with its linker script and manifest template, and the toolchain files that
+# add_dialog_program with its linker script, and the toolchain files that
 # name the compilers the libraries were built with (link-time optimisation needs the same
 # compiler for the programs); in bin/ dialogkit-driver.exe, when it is built, which the
 # configuration names DIALOGKIT_DRIVER.
@@ -44,7 +44,6 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/DialogKitConfigVers
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/DialogKitConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/DialogKitConfigVersion.cmake
               ${CMAKE_CURRENT_LIST_DIR}/DialogKitProgram.cmake ${CMAKE_CURRENT_LIST_DIR}/nocrt.ld
-              ${CMAKE_CURRENT_LIST_DIR}/dpi_aware.manifest.in
               ${CMAKE_CURRENT_LIST_DIR}/DialogKitTest.cmake
               ${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake ${CMAKE_CURRENT_LIST_DIR}/${DIALOGKIT_TOOLCHAIN_FILE}
         DESTINATION ${DIALOGKIT_CONFIG_DIR})

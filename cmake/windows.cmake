@@ -84,12 +84,13 @@ if(DIALOGKIT_BUILD_DRIVER)
                                                       RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
     target_compile_options(dialogkit_driver PRIVATE -Wall -Wextra)
     target_link_libraries(dialogkit_driver PRIVATE user32 gdi32 kernel32)
-    target_link_options(dialogkit_driver PRIVATE -static)
+    # Entered at wmain: its arguments in UTF-16.
+    target_link_options(dialogkit_driver PRIVATE -static -municode)
   else()
     find_program(DIALOGKIT_DRIVER_CXX x86_64-w64-mingw32-g++ REQUIRED)
     add_custom_command(OUTPUT ${DIALOGKIT_DRIVER}
                        COMMAND ${DIALOGKIT_DRIVER_CXX} -std=gnu++17 -O2 -Wall -Wextra -static
-                               -o ${DIALOGKIT_DRIVER} ${driver_source} -luser32 -lgdi32 -lkernel32
+                               -municode -o ${DIALOGKIT_DRIVER} ${driver_source} -luser32 -lgdi32 -lkernel32
                        DEPENDS ${driver_source} VERBATIM)
     add_custom_target(dialogkit_driver ALL DEPENDS ${DIALOGKIT_DRIVER})
   endif()

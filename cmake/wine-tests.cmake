@@ -59,12 +59,31 @@ target_link_libraries(win_test_support PUBLIC gtest_win DialogKit::toolkit Dialo
 target_link_options(win_test_support INTERFACE -static)
 
 # One test program per unit; the application's test runs its own code in process, with its data
-# image, the others have the default data image and main procedure of the test support.
+# image, the others have the default data image and main procedure of the test support. Each has
+# the manifest add_dialog_program gives a program by default (version 6 controls, UTF-8 as the
+# code page, the supported versions, DPI awareness), so the toolkit is tested as programs ship.
+# The programs of WIN_TESTS_CLASSIC run again as NAME_classic, built without a manifest: the
+# system's own controls and the ANSI code page, which a program still gets with the options off.
 set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test fault_injection_test geometry_test
-              layout_test menus_test startup_test)
-foreach(name ${WIN_TESTS} app_resizing_test)
-  add_executable(${name} tests/win32/${name}.cpp ${WIN_TEST_RESOURCES})
+              layout_test menus_test startup_test text_test)
+set(WIN_TESTS_CLASSIC control_ops_test controls_test dialog_modal_test dialog_test layout_test text_test)
+set(WIN_TEST_MANIFEST VISUAL_STYLES UTF8 SUPPORTED_OS DPI_AWARE)
+set(WIN_TEST_PROGRAMS ${WIN_TESTS} app_resizing_test)
+foreach(name ${WIN_TESTS_CLASSIC})
+  list(APPEND WIN_TEST_PROGRAMS ${name}_classic)
+endforeach()
+foreach(name ${WIN_TEST_PROGRAMS})
+  string(REGEX REPLACE "_classic$" "" source ${name})
+  if(name STREQUAL source)
+    dialogkit_manifest_resource(${name} manifest_rc ${WIN_TEST_MANIFEST})
+  else()
+    set(manifest_rc)
+  endif()
+  add_executable(${name} tests/win32/${source}.cpp ${WIN_TEST_RESOURCES} ${manifest_rc})
   target_link_libraries(${name} PRIVATE win_test_support)
+  if(NOT manifest_rc)
+    target_compile_definitions(${name} PRIVATE TEST_WITHOUT_MANIFEST)
+  endif()
   # Each case is a test of its own (label "case"): `ctest -R` picks one and a failure names it.
   # The whole program is one test as well (label "whole"), for an emulated 32-bit Wine, where
   # each start of a program takes most of a minute. The test presets choose one of the two.
@@ -85,8 +104,10 @@ foreach(name ${WIN_TESTS} app_resizing_test)
   set_tests_properties(${name} PROPERTIES LABELS whole)
 endforeach()
 target_sources(app_resizing_test PRIVATE ${APP_SOURCES})
-foreach(name ${WIN_TESTS})
-  target_sources(${name} PRIVATE ${WIN_TEST_DATA})
+foreach(name ${WIN_TEST_PROGRAMS})
+  if(NOT name STREQUAL app_resizing_test)
+    target_sources(${name} PRIVATE ${WIN_TEST_DATA})
+  endif()
 endforeach()
 
 # The layout limits and menu_attach_keep_size with menu bars of one and two lines, again at 120
@@ -114,13 +135,26 @@ foreach(src ${WIN_PROGRAMS})
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/programs/${name}.rc)
     set(program_rc ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/programs/${name}.rc)
   endif()
-  add_dialog_program(${name} ${src} ${program_rc})
+  set(options)
+  if(name STREQUAL dpi_report)
+    set(options NO_DPI_AWARE)
+  endif()
+  add_dialog_program(${name} ${options} ${src} ${program_rc})
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 endforeach()
-# The same program with the DPI-aware manifest: the start-up test runs both and compares how the
-# system sees them.
-add_dialog_program(dpi_report_aware DPI_AWARE ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/programs/dpi_report.cpp)
-target_include_directories(dpi_report_aware PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+# Programs built again with other manifest options; the start-up test runs them and compares how
+# the system sees each. dpi_report (above) declares no DPI awareness, dpi_report_aware the
+# default; manifest_report (above) has the default manifest, the others each lack a part, or all.
+foreach(variant "dpi_report_aware;dpi_report;DPI_AWARE" "manifest_report_ansi;manifest_report;NO_UTF8"
+                "manifest_report_classic;manifest_report;NO_VISUAL_STYLES"
+                "manifest_report_no_os;manifest_report;NO_SUPPORTED_OS"
+                "manifest_report_none;manifest_report;NO_MANIFEST")
+  list(GET variant 0 name)
+  list(GET variant 1 source)
+  list(GET variant 2 option)
+  add_dialog_program(${name} ${option} ${CMAKE_CURRENT_SOURCE_DIR}/tests/win32/programs/${source}.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+endforeach()
 # The start-up failure programs use up a resource before their entry point runs, and the
 # fault-injection session puts its stand-ins in place, from a TLS callback (before_entry.hpp):
 # their links keep the TLS directory, which nothing references.

@@ -3,6 +3,7 @@
 #include "toolkit/controls.hpp"
 
 #include "runtime/strings.hpp"
+#include "toolkit/utf8.hpp"
 
 namespace {
 
@@ -37,6 +38,9 @@ void window_get_text(ProcedureFrame* frame, HWND window) {
     return;
   }
   int length = GetWindowTextA(window, bytes, WINDOW_TEXT_BUFFER);
+  // A UTF-8 text longer than the buffer ends with whole characters only.
+  if (length == WINDOW_TEXT_BUFFER - 1 && GetACP() == CP_UTF8)
+    length = static_cast<int>(utf8_whole_length(bytes, static_cast<uint32_t>(length)));
   // A copy of exactly the text's length takes the large buffer's place.
   temp_push(frame, string_resize(text, length));
 }

@@ -96,6 +96,13 @@ HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int
   HWND dialog = CreateDialogIndirectParamA(process_state()->instance,
                                            reinterpret_cast<LPCDLGTEMPLATEA>(buffer), parent,
                                            dialog_procedure, 0);
+  // A caption beyond ASCII is set again through the process's code page (UTF-8 under the default
+  // manifest), cut where the template cut it: the caption is this operation's to consume, so the
+  // cut is a zero byte written into it.
+  if (uint32_t n = dialog_caption_reset_length(caption.data, caption.length, GetACP() == CP_UTF8)) {
+    const_cast<char*>(caption.data)[n] = 0;
+    SetWindowTextA(dialog, caption.data);
+  }
   temp_pop_free(frame);
   // Also after a failure: the zero handle answers 0, so no stale font outlives a failed creation.
   dialog_font_record(dialog);

@@ -34,3 +34,10 @@ uint32_t dialog_effective_style(uint32_t style, int32_t x, int32_t y);
 int dialog_template_build(unsigned char* buffer, const char* caption, uint32_t caption_length,
                           int32_t x, int32_t y, int32_t width, int32_t height, uint32_t style,
                           uint32_t ex_style);
+
+// The template's title widens each caption byte on its own, as if the caption were Latin-1: a
+// caption with a byte above 0x7F shows right only when it is set again through the process's
+// code page once the dialog exists. The length of what to set: the caption's bytes as the title
+// takes them (up to a zero byte, at most DIALOG_CAPTION_MAX), cut at a character's edge when the
+// code page is UTF-8 (`utf8`); 0 when every byte is 0x7F or below and the title is right as it is.
+uint32_t dialog_caption_reset_length(const char* caption, uint32_t caption_length, bool utf8);

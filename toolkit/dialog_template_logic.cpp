@@ -2,6 +2,8 @@
 // to UTF-16, and the DS_SETFONT font block. Pure: no platform calls, built on the host as well.
 #include "toolkit/dialog_template.hpp"
 
+#include "toolkit/utf8.hpp"
+
 namespace {
 
 // The typeface of every dialog, written unit by unit after the point size.
@@ -65,4 +67,14 @@ int dialog_template_build(unsigned char* buffer, const char* caption, uint32_t c
   p = put16(p, DIALOG_FONT_POINTS);
   p = put_widened(p, DIALOG_TYPEFACE, sizeof(DIALOG_TYPEFACE) - 1);
   return static_cast<int>(p - buffer);
+}
+
+uint32_t dialog_caption_reset_length(const char* caption, uint32_t caption_length, bool utf8) {
+  if (caption == nullptr) return 0;
+  uint32_t n = 0;
+  unsigned above_ascii = 0;
+  while (n < caption_length && caption[n] != 0) above_ascii |= static_cast<unsigned char>(caption[n++]);
+  if (!(above_ascii & 0x80)) return 0;
+  return utf8 ? utf8_cut(caption, n, DIALOG_CAPTION_MAX)
+              : (n < DIALOG_CAPTION_MAX ? n : static_cast<uint32_t>(DIALOG_CAPTION_MAX));
 }

@@ -1,7 +1,8 @@
 // A demonstration built on program_entry: one dialog holding one control of each of the fifteen
 // kinds, all made through control_add (labels name the kinds that show no text of their own),
 // with a menu bar whose items change the dialog through their callbacks, shown with
-// dialog_show_modal until it is closed.
+// dialog_show_modal until it is closed. Some texts are Greek, Cyrillic or accented Latin: the
+// source is UTF-8, and so is the program's code page under its default manifest.
 #include <dialogkit.hpp>
 
 struct DemoConstants {
@@ -131,7 +132,7 @@ int32_t app_main(HINSTANCE, uintptr_t, const char* tail, uint32_t) {
   // Left column: texts, buttons and frames.
   add(dialog, CONTROL_LABEL, ID_LABEL, "Label: plain static text", 8, 8, 134, 8);
   add(dialog, CONTROL_PUSH_BUTTON, ID_PUSH, "Push button", 8, 20, 64, 14, nullptr, push_clicked);
-  add(dialog, CONTROL_GROUP_FRAME, 0, "Group frame", 8, 40, 134, 44);
+  add(dialog, CONTROL_GROUP_FRAME, 0, "Group frame: Grüße", 8, 40, 134, 44);
   add(dialog, CONTROL_OPTION_BUTTON, ID_OPTION, "Option button (on)", 16, 52, 110, 10);
   add(dialog, CONTROL_OPTION_BUTTON, ID_OPTION + 1, "Option button (off)", 16, 66, 110, 10);
   add(dialog, CONTROL_CHECK_BOX, ID_CHECK, "Check box", 8, 92, 120, 10);
@@ -142,14 +143,14 @@ int32_t app_main(HINSTANCE, uintptr_t, const char* tail, uint32_t) {
   add(dialog, CONTROL_SCROLL_BAR, 0, "", 50, 154, 92, 10);
 
   // Right column: boxes with items, and the four image kinds.
-  add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "Text box", 152, 8, 140, 12);
-  DynString combo_items[] = {make_string("Combo box"), make_string("Combo item 2"),
-                             make_string("Combo item 3")};
+  add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "Text box: déjà vu, naïve", 152, 8, 140, 12);
+  DynString combo_items[] = {make_string("Combo box"), make_string("Combo: Ελληνικά"),
+                             make_string("Combo: Русский")};
   ArrayDescriptor combo = {combo_items, ARRAY_FLAG_ITEMS, 3};
   add(dialog, CONTROL_COMBO_BOX, ID_COMBO, "", 152, 26, 140, 60, &combo);
   combo_select(dialog, ID_COMBO, 1);
-  DynString list_items[] = {make_string("List box item 1"), make_string("List box item 2"),
-                            make_string("List box item 3")};
+  DynString list_items[] = {make_string("List box: café"), make_string("List box: Ωμέγα"),
+                            make_string("List box: Жёлтый")};
   ArrayDescriptor list = {list_items, ARRAY_FLAG_ITEMS, 3};
   add(dialog, CONTROL_LIST_BOX, ID_LIST, "", 152, 44, 140, 36, &list);
   list_select(dialog, ID_LIST, 2);

@@ -3,7 +3,8 @@
 # the text box stay in the order they were added, the new one selected and counted; Add with an
 # empty text box adds nothing; Remove takes the selected item and, with none selected, nothing;
 # the layout follows the client area at the start and after a resize; File > Exit ends the
-# program with exit code 0.
+# program with exit code 0. The items are accented Latin, Greek and Cyrillic: they go in and come
+# back as the same UTF-8 text.
 #   todo_test.sh BUILD
 set -u
 build=$(cd "$1" && pwd)
@@ -29,10 +30,10 @@ expect_layout "at the start"
 
 driver \
   click 101 expect-count 103 0 \
-  set 100 "Walk the dog" click 101 expect-text 100 "" expect-text 104 "Items: 1" \
-  set 100 "Buy milk" command 101 expect-text 104 "Items: 2" \
-  expect-item 103 1 "Walk the dog" expect-item 103 2 "Buy milk" expect-selected 103 2 \
-  select 103 1 click 102 expect-text 104 "Items: 1" expect-item 103 1 "Buy milk" \
+  set 100 "Walk the dög: Γάλα" click 101 expect-text 100 "" expect-text 104 "Items: 1" \
+  set 100 "Buy milk: Молоко" command 101 expect-text 104 "Items: 2" \
+  expect-item 103 1 "Walk the dög: Γάλα" expect-item 103 2 "Buy milk: Молоко" expect-selected 103 2 \
+  select 103 1 click 102 expect-text 104 "Items: 1" expect-item 103 1 "Buy milk: Молоко" \
   select 103 0 click 102 expect-count 103 1 expect-text 104 "Items: 1" \
   || { note "adding and removing items went wrong"; fail=1; }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cpuid.h>
+#include <stdlib.h>
 #include <string>
 
 #include "runtime/platform.hpp"
@@ -142,24 +143,60 @@ TEST(CompilerRoutines, LoopsThatBecomeCallsLinkAndGiveTheRightResults) {
   EXPECT_EQ(run_program("compiler_routines.exe", " 0123456789", si), 31u);
 }
 
-// add_dialog_program's DPI_AWARE embeds a manifest that declares the program aware of the
-// display's resolution. The loader reads it: the program's activation context holds dpiAware
-// "true", and IsProcessDPIAware answers TRUE. The same program built without it declares nothing
-// and is seen as any program that declares nothing, as this test program is: not aware on
-// Windows; under Wine 8 aware all the same, since Wine makes every process per-monitor aware
-// before it reads the manifest.
+// add_dialog_program's default manifest declares the program aware of the display's resolution.
+// The loader reads it: the program's activation context holds dpiAware "true", and
+// IsProcessDPIAware answers TRUE. The same program built with NO_DPI_AWARE declares nothing and
+// is seen as any program that declares nothing: not aware on Windows; under Wine 8 aware all the
+// same, since Wine makes every process per-monitor aware before it reads the manifest.
 TEST(DpiAwareness, TheManifestMakesTheProgramDpiAware) {
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   const DWORD AWARE = 1, DECLARED = 2;
   DWORD with = run_program("dpi_report_aware.exe", "", si), without = run_program("dpi_report.exe", "", si);
-  printf("IsProcessDPIAware: with DPI_AWARE %lu, without %lu, this test program %d\n", with & AWARE,
-         without & AWARE, IsProcessDPIAware());
+  printf("IsProcessDPIAware: by default %lu, with NO_DPI_AWARE %lu\n", with & AWARE, without & AWARE);
   EXPECT_EQ(with & ~(AWARE | DECLARED), 16u) << "the program did not report";
   EXPECT_EQ(without & ~(AWARE | DECLARED), 16u) << "the program did not report";
   EXPECT_EQ(with & (AWARE | DECLARED), AWARE | DECLARED);
   EXPECT_EQ(without & DECLARED, 0u);
-  EXPECT_EQ((without & AWARE) != 0, IsProcessDPIAware() != 0);
+}
+
+// The ANSI code page of the machine, as its settings name it (the page of a program that keeps it).
+DWORD machine_ansi_code_page() {
+  char value[16] = {};
+  DWORD size = sizeof value - 1;
+  if (RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Nls\\CodePage", "ACP",
+                   RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    return 0;
+  return strtoul(value, nullptr, 10);
+}
+
+// add_dialog_program's manifest, part by part: each program reports its code page, whether a
+// button answers BCM_GETIDEALSIZE (version 6 controls), whether supported versions and DPI
+// awareness are declared. The default asks for all four; each option turns off its own part only.
+TEST(Manifest, EachPartOfTheDefaultManifestTakesEffectAndEachOptionTurnsItsOwnOff) {
+  const DWORD REPORTED = 0x1000000, IDEAL_SIZE = 0x10000, SUPPORTED_OS = 0x20000, DPI = 0x40000;
+  DWORD ansi = machine_ansi_code_page();
+  ASSERT_NE(ansi, 0u);
+  ASSERT_NE(ansi, 65001u) << "the machine's own page is UTF-8: the option's effect cannot be seen";
+  struct Case {
+    const char* program;
+    DWORD code_page, flags;
+  } cases[] = {
+      {"manifest_report.exe", 65001, IDEAL_SIZE | SUPPORTED_OS | DPI},
+      {"manifest_report_ansi.exe", ansi, IDEAL_SIZE | SUPPORTED_OS | DPI},
+      {"manifest_report_classic.exe", 65001, SUPPORTED_OS | DPI},
+      {"manifest_report_no_os.exe", 65001, IDEAL_SIZE | DPI},
+      {"manifest_report_none.exe", ansi, 0},
+  };
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  for (const Case& c : cases) {
+    DWORD code = run_program(c.program, "", si);
+    printf("%s: code page %lu, flags 0x%lx\n", c.program, code & 0xFFFF, code & 0xFF0000);
+    ASSERT_EQ(code & 0xFF000000, REPORTED) << c.program << " did not report";
+    EXPECT_EQ(code & 0xFFFF, c.code_page) << c.program;
+    EXPECT_EQ(code & 0xFF0000, c.flags) << c.program;
+  }
 }
 
 TEST(Startup, FailedTlsOrRecordEndsWith255WithoutTheApplication) {

@@ -8,7 +8,9 @@
 //   dialogkit-driver wait "To-do" set 100 "Buy milk" click 101 expect-text 104 "Items: 1" close
 //
 // The actions are listed in usage() below. Texts are printed in double quotes with \r, \n, \t, \"
-// and \\ escaped; texts given to it are taken as they are.
+// and \\ escaped; texts given to it are taken as they are. Texts are UTF-8, in and out, whatever
+// the code page of the driver or of the program it drives: it reads its arguments and the
+// program's texts in UTF-16 and converts them itself.
 //
 // A 64-bit program: it drives 32-bit and 64-bit programs alike, when it runs in the same Wine
 // prefix (or Windows session) as they do.
@@ -91,6 +93,27 @@ HANDLE program = nullptr;
 
 // --- Texts in and out ---------------------------------------------------------------------------
 
+std::string utf8_of(const wchar_t* text, int n) {
+  if (n <= 0) return "";
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, text, n, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0) WideCharToMultiByte(CP_UTF8, 0, text, n, &out[0], bytes, nullptr, nullptr);
+  return out;
+}
+
+std::wstring wide_of(const std::string& text) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+  return out;
+}
+
+// A top-level window's caption, which reads across processes.
+std::string caption_of(HWND window) {
+  wchar_t title[512] = {};
+  return utf8_of(title, GetWindowTextW(window, title, 512));
+}
+
 std::string quoted(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
@@ -121,9 +144,10 @@ bool number_of(const char* text, long* value) {
 }
 
 // A message to another program's window, answered within the timeout; false when it was not.
+// Texts go as UTF-16.
 bool send(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
   DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutA(window, message, wparam, lparam, SMTO_NORMAL, wait_ms, &answer))
+  if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_NORMAL, wait_ms, &answer))
     return false;
   if (result) *result = static_cast<LRESULT>(answer);
   return true;
@@ -133,11 +157,11 @@ bool send(HWND window, UINT message, WPARAM wparam, LPARAM lparam, LRESULT* resu
 std::string text_of(HWND window) {
   LRESULT length = 0;
   if (!send(window, WM_GETTEXTLENGTH, 0, 0, &length) || length <= 0) return "";
-  std::vector<char> buffer(static_cast<size_t>(length) + 1);
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
   LRESULT copied = 0;
   if (!send(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), &copied))
     return "";
-  return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+  return utf8_of(buffer.data(), copied < length ? static_cast<int>(copied) : static_cast<int>(length));
 }
 
 // --- Finding the dialog -------------------------------------------------------------------------
@@ -156,11 +180,7 @@ BOOL CALLBACK look_for_dialog(HWND window, LPARAM p) {
   if (process == GetCurrentProcessId() || !IsWindowVisible(window) ||
       strcmp(class_name, "#32770") != 0)
     return TRUE;
-  if (search->caption) {
-    char title[512] = {};
-    GetWindowTextA(window, title, sizeof title);  // a top-level window's caption reads across processes
-    if (*search->caption != title) return TRUE;
-  }
+  if (search->caption && *search->caption != caption_of(window)) return TRUE;
   search->found = window;
   return FALSE;
 }
@@ -182,10 +202,9 @@ BOOL CALLBACK add_caption(HWND window, LPARAM p) {
   std::string* seen = reinterpret_cast<std::string*>(p);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  char title[256] = {};
-  if (process == GetCurrentProcessId() || !IsWindowVisible(window) ||
-      !GetWindowTextA(window, title, sizeof title))
-    return TRUE;
+  if (process == GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+  const std::string title = caption_of(window);
+  if (title.empty()) return TRUE;
   *seen += (seen->empty() ? "" : ", ") + quoted(title);
   return TRUE;
 }
@@ -291,10 +310,13 @@ const BoxMessages COMBO_BOX = {CB_GETCOUNT, CB_GETCURSEL, CB_SETCURSEL,
                                CB_GETLBTEXTLEN, CB_GETLBTEXT, CBN_SELCHANGE};
 
 bool box_of(Action* a, HWND control, const BoxMessages** box) {
-  char class_name[32] = {};
+  char class_name[64] = {};
   GetClassNameA(control, class_name, sizeof class_name);
-  if (lstrcmpiA(class_name, "ListBox") == 0) *box = &LIST_BOX;
-  else if (lstrcmpiA(class_name, "ComboBox") == 0) *box = &COMBO_BOX;
+  // A control of the common controls of version 6 may name its class with the version first
+  // ("6.0.2600.2982!Listbox" under Wine).
+  const char* name = strrchr(class_name, '!') ? strrchr(class_name, '!') + 1 : class_name;
+  if (lstrcmpiA(name, "ListBox") == 0) *box = &LIST_BOX;
+  else if (lstrcmpiA(name, "ComboBox") == 0) *box = &COMBO_BOX;
   else return fail(a, "control " + a->words[1] + " is no list or combo box");
   return true;
 }
@@ -305,8 +327,8 @@ LRESULT box_count(HWND control, const BoxMessages* box) {
 }
 
 // Item `number` (from 1) of a box; false when it has no such item. Asked for in UTF-16 and
-// converted here: Wine hands another process's item texts over in UTF-16 also to the ANSI
-// message, into a buffer measured in ANSI characters.
+// converted here (Wine hands another process's item texts over in UTF-16 also to the ANSI
+// message, into a buffer measured in ANSI characters).
 bool box_item(HWND control, const BoxMessages* box, long number, std::string* text) {
   DWORD_PTR length = 0;
   if (number < 1 ||
@@ -320,10 +342,7 @@ bool box_item(HWND control, const BoxMessages* box, long number, std::string* te
                            reinterpret_cast<LPARAM>(buffer.data()), SMTO_NORMAL, wait_ms, &copied) ||
       static_cast<LRESULT>(copied) < 0)
     return false;
-  int n = static_cast<int>(copied < length ? copied : length);
-  int bytes = WideCharToMultiByte(CP_ACP, 0, buffer.data(), n, nullptr, 0, nullptr, nullptr);
-  text->assign(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, buffer.data(), n, &(*text)[0], bytes, nullptr, nullptr);
+  *text = utf8_of(buffer.data(), static_cast<int>(copied < length ? copied : length));
   return true;
 }
 
@@ -433,9 +452,7 @@ SendOutcome send_watching(HWND dialog, HWND target, UINT message, WPARAM wparam,
 }
 
 std::string opened_text(HWND window) {
-  char title[512] = {};
-  GetWindowTextA(window, title, sizeof title);
-  return "opened the dialog " + quoted(title);
+  return "opened the dialog " + quoted(caption_of(window));
 }
 
 // --- The keyboard -------------------------------------------------------------------------------
@@ -522,9 +539,7 @@ bool dialog_to_front(Action* a) {
     input_taken(a->dialog, 0);  // the activation, and the focus it gives, handled
     return true;
   }
-  char title[256] = {};
-  GetWindowTextA(GetForegroundWindow(), title, sizeof title);
-  return fail(a, "the dialog does not come to the front; in front: " + quoted(title));
+  return fail(a, "the dialog does not come to the front; in front: " + quoted(caption_of(GetForegroundWindow())));
 }
 
 bool keyboard_input(Action* a, std::vector<INPUT>* inputs) {
@@ -601,7 +616,8 @@ bool act_set(Action* a) {
   HWND control;
   if (!control_of(a, 1, &control)) return false;
   LRESULT ok = 0;
-  if (!send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a->words[2].c_str()), &ok))
+  std::wstring text = wide_of(a->words[2]);
+  if (!send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), &ok))
     return fail(a, "no answer");
   return ok ? done(a, "set") : fail(a, "the control refused the text");
 }
@@ -650,15 +666,13 @@ bool act_key(Action* a) {
 // Each character as the keyboard hands it over (VK_PACKET): the program's message loop
 // translates it to WM_CHAR for the control with the focus.
 bool type_text(Action* a, const std::string& text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
-  std::vector<wchar_t> wide(static_cast<size_t>(n) + 1);
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), n);
+  const std::wstring wide = wide_of(text);
   std::vector<INPUT> inputs;
-  for (int i = 0; i < n; ++i) {
+  for (size_t i = 0; i < wide.size(); ++i) {
     for (bool up : {false, true}) {
       INPUT input = {};
       input.type = INPUT_KEYBOARD;
-      input.ki.wScan = wide[static_cast<size_t>(i)];
+      input.ki.wScan = wide[i];
       input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
       inputs.push_back(input);
     }
@@ -925,7 +939,7 @@ bool act_screenshot(Action* a) {
     file.bfType = 0x4D42;  // "BM"
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = file.bfOffBits + info.biSizeImage;
-    if (FILE* f = fopen(a->words[1].c_str(), "wb")) {
+    if (FILE* f = _wfopen(wide_of(a->words[1]).c_str(), L"wb")) {
       written = fwrite(&file, sizeof file, 1, f) == 1 && fwrite(&info, sizeof info, 1, f) == 1 &&
                 fwrite(bits, info.biSizeImage, 1, f) == 1;
       written = fclose(f) == 0 && written;
@@ -973,9 +987,7 @@ bool act_wait(Action* a) {
   bool any = a->words.size() == 1;
   HWND dialog = find_dialog(any ? nullptr : &a->words[1], dialog_wait());
   if (!dialog) return fail(a, "no such dialog appeared; " + captions_seen());
-  char title[512] = {};
-  GetWindowTextA(dialog, title, sizeof title);
-  caption = title;
+  caption = caption_of(dialog);
   caption_known = found_once = true;
   DWORD process = 0;
   GetWindowThreadProcessId(dialog, &process);
@@ -1085,16 +1097,23 @@ bool run(Action* a) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The arguments in UTF-8, from the UTF-16 command line: the ANSI one holds only what the code
+// page can.
+int wmain(int argc, wchar_t** wargv) {
   // Lines end in LF alone, as the shell that reads them expects, and each is out at once.
   _setmode(_fileno(stdout), _O_BINARY);
   setvbuf(stdout, nullptr, _IONBF, 0);
+  std::vector<std::string> args;
+  std::vector<char*> argv;
+  for (int i = 0; i < argc; ++i) args.push_back(utf8_of(wargv[i], static_cast<int>(wcslen(wargv[i]))));
+  for (std::string& arg : args) argv.push_back(&arg[0]);
+  argv.push_back(nullptr);
   std::vector<Action> actions;
   if (argc < 2 || !strcmp(argv[1], "--help") || !strcmp(argv[1], "-h")) {
     usage();
     return argc < 2 ? 2 : 0;
   }
-  if (!parse(argc, argv, &actions)) {
+  if (!parse(argc, argv.data(), &actions)) {
     usage();
     return 2;
   }
