@@ -1,6 +1,7 @@
 // Dialogs on the Windows API: creating a hidden dialog from the in-memory template, the one dialog
-// procedure shared by every dialog, ending a dialog, and showing it modally (with the toolkit's
-// polling message loop) or modelessly.
+// procedure shared by every dialog, ending a dialog, and showing it modelessly. The modal show and
+// its polling message loop are in dialog_modal.cpp, which a program that shows no modal dialog
+// does not link.
 //
 // Per-dialog values live in the window's own slots, read and written with the pointer-sized slot
 // functions so that no address is cut on a 64-bit build; on a 32-bit build these are
@@ -10,6 +11,8 @@
 
 #include <stddef.h>
 
+#include "toolkit/dialog_show.hpp"
+
 #include "runtime/process.hpp"
 #include "runtime/strings.hpp"
 #include "toolkit/dialog_template.hpp"
@@ -17,12 +20,9 @@
 
 namespace {
 
-// Window properties of a dialog, named by integer atoms (which need no entry in the atom table),
-// for what holds only while something is under way:
-// - the owner was disabled by this dialog's modal show (not by a dialog running on the owner
-//   before it), so ending this dialog gives the owner back, as the platform's modal dialogs do;
-// - a dialog_end of this dialog is sending WM_CLOSE: the property holds its DialogEnding.
-constexpr ATOM PROP_OWNER_DISABLED = 0x7D01;
+// A window property of a dialog, named by an integer atom (which needs no entry in the atom
+// table), for what holds only while something is under way: a dialog_end of this dialog is
+// sending WM_CLOSE, and the property holds its DialogEnding. PROP_OWNER_DISABLED is the other.
 constexpr ATOM PROP_ENDING = 0x7D02;
 
 // One dialog_end under way, on its stack. A dialog_end for the same dialog from inside its
@@ -37,15 +37,17 @@ DialogCallback callback_in_slot(HWND window) {
   return reinterpret_cast<DialogCallback>(GetWindowLongPtrA(window, DIALOG_SLOT_CALLBACK));
 }
 
-HWND dialog_owner(HWND dialog) {
-  return reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, DIALOG_SLOT_OWNER));
-}
-
 // The callback of the control with this identifier, or, only when the dialog has no such control,
 // of the menu item with this command.
 DialogCallback command_callback(HWND dialog, UINT id) {
   if (HWND control = GetDlgItem(dialog, id)) return callback_in_slot(control);
   return menu_get_callback(GetMenu(dialog), id);
+}
+
+}  // namespace
+
+HWND dialog_owner(HWND dialog) {
+  return reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, DIALOG_SLOT_OWNER));
 }
 
 // Show steps shared by both forms: the result address; the callback's WM_INITDIALOG, delivered
@@ -68,8 +70,6 @@ DWORD dialog_show(HWND dialog) {
   ShowWindow(dialog, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
   return style;
 }
-
-}  // namespace
 
 HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int32_t width,
                    int32_t height, uint32_t style, uint32_t ex_style) {
@@ -145,47 +145,6 @@ void dialog_end(HWND dialog, int32_t result) {
   if (target) *target = result;
   // A dialog that its callback destroyed on WM_CLOSE is already gone: that is no failure.
   if (!DestroyWindow(dialog) && IsWindow(dialog) && owner_was_disabled) EnableWindow(owner, FALSE);
-}
-
-void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
-  // Without a dialog the loop would poll until some unrelated message happened to arrive.
-  if (!dialog_bind(dialog, callback, result)) return;
-  HWND owner = dialog_owner(dialog);
-  if (owner) {
-    SendMessageA(owner, WM_CANCELMODE, 0, 0);
-    // Only the show that disables the owner gives it back when its dialog ends: an owner that is
-    // disabled already runs another modal dialog, whose ending will.
-    if (!EnableWindow(owner, FALSE))
-      SetPropA(dialog, MAKEINTATOM(PROP_OWNER_DISABLED), reinterpret_cast<HANDLE>(1));
-  }
-  DWORD style = dialog_show(dialog);
-  MSG message;
-  bool quit = false;
-  WPARAM quit_code = 0;
-  for (;;) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      // A message sent from another thread, or the owner's idle handling, can destroy the dialog
-      // while the queue stays empty: look before sleeping again.
-      if (!IsWindow(dialog)) break;
-      if (!(style & DS_NOIDLEMSG) && owner)
-        SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
-      Sleep(1);
-      continue;
-    }
-    // WM_QUIT reaches no window and the loop goes on; it is posted again when the loop returns,
-    // so that a message loop of the program's own, around this one, still ends.
-    if (message.message == WM_QUIT) {
-      quit = true;
-      quit_code = message.wParam;
-    }
-    if (!IsWindow(dialog) || !IsDialogMessageA(dialog, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    if (!IsWindow(dialog)) break;
-  }
-  if (owner) SetFocus(owner);
-  if (quit) PostQuitMessage(static_cast<int>(quit_code));
 }
 
 void dialog_show_modeless(HWND dialog, DialogCallback callback, int32_t* result) {
