@@ -21,7 +21,3 @@ UnitPair pixels_to_units(HWND dialog, int32_t x, int32_t y) {
   UnitPair scale = mapped_corner(dialog, 1000, 1000);
   return UnitPair{pixels_scaled_to_units(x, scale.x), pixels_scaled_to_units(y, scale.y)};
 }
-
-HWND control_window(HWND dialog, int32_t id) {
-  return id == CONTROL_ID_DIALOG ? dialog : GetDlgItem(dialog, id);
-}

@@ -17,8 +17,6 @@ MENUITEMINFOA item_info(UINT mask) {
 
 }  // namespace
 
-HMENU menu_create(int32_t kind) { return kind == 0 ? CreateMenu() : CreatePopupMenu(); }
-
 BOOL menu_insert_item(ProcedureFrame* frame, HMENU menu, uint32_t options, uint32_t position_or_command,
                       uint32_t state, uintptr_t id_or_submenu, DialogCallback callback) {
   StringView text = temp_view(frame, 0);
