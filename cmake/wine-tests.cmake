@@ -66,7 +66,7 @@ target_link_options(win_test_support INTERFACE -static)
 # system's own controls and the ANSI code page, which a program still gets with the options off.
 set(WIN_TESTS control_ops_test controls_test dialog_modal_test dialog_test geometry_test layout_test menus_test
               startup_test text_test)
-set(WIN_TESTS_CLASSIC control_ops_test controls_test layout_test text_test)
+set(WIN_TESTS_CLASSIC control_ops_test controls_test dialog_test layout_test text_test)
 set(WIN_TEST_MANIFEST VISUAL_STYLES UTF8 SUPPORTED_OS DPI_AWARE)
 set(WIN_TEST_PROGRAMS ${WIN_TESTS} app_resizing_test)
 foreach(name ${WIN_TESTS_CLASSIC})

@@ -21,14 +21,17 @@ LRESULT load_control_image(HWND control, const char* name, UINT target_message, 
   // Sent also without an icon: the control then shows no image.
   if (!image) image = LoadImageA(instance, name, type = IMAGE_ICON, cx, cy, IMAGE_LOAD_FLAGS);
   LRESULT previous = SendMessageA(control, target_message, type, reinterpret_cast<LPARAM>(image));
-  // A bitmap is nobody's but ours until a control holds it. A control that took it holds bitmaps
-  // (its style says which kind of image it shows), so what it handed back in exchange is a bitmap,
-  // or none, and is deleted; a bitmap it refused is deleted itself. Icons are shared: never.
+  // A bitmap is nobody's but ours until a control holds it. What a control that took it handed
+  // back in exchange is deleted if it is a bitmap: the system's controls hold images of the kind
+  // their style says, but a button of the common controls of version 6 holds one image of either
+  // type, and may hand back a (shared) icon. A bitmap the control refused is deleted itself.
+  // Icons are shared: never.
   UINT get_message = target_message == STM_SETIMAGE ? STM_GETIMAGE : BM_GETIMAGE;
   if (type == IMAGE_BITMAP) {
     bool taken =
         SendMessageA(control, get_message, IMAGE_BITMAP, 0) == reinterpret_cast<LRESULT>(image);
-    DeleteObject(taken ? reinterpret_cast<HGDIOBJ>(previous) : image);
+    HGDIOBJ unheld = taken ? reinterpret_cast<HGDIOBJ>(previous) : image;
+    if (GetObjectType(unheld) == OBJ_BITMAP) DeleteObject(unheld);
   }
   return previous;
 }

@@ -74,7 +74,9 @@ std::vector<Case> cases() {
   for (const Text& t : table()) {
     std::string bytes;
     if (!code_page_bytes(t.wide, &bytes)) continue;
-    if (GetACP() == CP_UTF8) EXPECT_EQ(bytes, t.utf8) << t.name;
+    if (GetACP() == CP_UTF8) {
+      EXPECT_EQ(bytes, t.utf8) << t.name;
+    }
     out.push_back({t.name, bytes, t.wide});
   }
   return out;

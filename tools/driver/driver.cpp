@@ -270,10 +270,13 @@ const BoxMessages COMBO_BOX = {CB_GETCOUNT, CB_GETCURSEL, CB_SETCURSEL,
                                CB_GETLBTEXTLEN, CB_GETLBTEXT, CBN_SELCHANGE};
 
 bool box_of(Action* a, HWND control, const BoxMessages** box) {
-  char class_name[32] = {};
+  char class_name[64] = {};
   GetClassNameA(control, class_name, sizeof class_name);
-  if (lstrcmpiA(class_name, "ListBox") == 0) *box = &LIST_BOX;
-  else if (lstrcmpiA(class_name, "ComboBox") == 0) *box = &COMBO_BOX;
+  // A control of the common controls of version 6 may name its class with the version first
+  // ("6.0.2600.2982!Listbox" under Wine).
+  const char* name = strrchr(class_name, '!') ? strrchr(class_name, '!') + 1 : class_name;
+  if (lstrcmpiA(name, "ListBox") == 0) *box = &LIST_BOX;
+  else if (lstrcmpiA(name, "ComboBox") == 0) *box = &COMBO_BOX;
   else return fail(a, "control " + a->words[1] + " is no list or combo box");
   return true;
 }

@@ -31,11 +31,12 @@ bool button_has_ideal_size() {
   return answered;
 }
 
-// The number of supported versions the activation context declares.
+// The number of supported versions the process's activation context, the one the loader made
+// from the manifest (no handle, no flags), declares.
 DWORD supported_os_count() {
   DWORD buffer[64] = {};  // the element count, then the elements
   SIZE_T written = 0;
-  if (!QueryActCtxW(QUERY_ACTCTX_FLAG_USE_ACTIVE_ACTCTX, nullptr, nullptr,
+  if (!QueryActCtxW(0, nullptr, nullptr,
                     CompatibilityInformationInActivationContext, buffer, sizeof buffer, &written))
     return 0;
   return buffer[0];

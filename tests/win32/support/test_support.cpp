@@ -1,6 +1,8 @@
 // Shared helpers of the Windows test programs.
 #include "tests/win32/support/test_support.hpp"
 
+#include <commctrl.h>
+
 #include <string.h>
 
 void pump_messages() {
@@ -36,4 +38,14 @@ void* import_patch(const char* dll, const char* function, void* replacement) {
     }
   }
   return real;
+}
+
+std::string base_class_name(const std::string& name) {
+  size_t mark = name.find('!');
+  return mark == std::string::npos ? name : name.substr(mark + 1);
+}
+
+bool version6_button(HWND button) {
+  SIZE size = {};
+  return SendMessageA(button, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&size)) && size.cx > 0;
 }
