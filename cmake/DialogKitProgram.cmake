@@ -130,11 +130,13 @@ function(add_dialog_program name)
     set(entry_symbol program_entry)
   endif()
   set(linker_script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/nocrt.ld)
-  # Libraries built with link-time optimisation hold only the compiler's intermediate code: the
-  # program is then linked with it too (by the same compiler).
+  # Libraries built with link-time optimisation (the default, in every build type but Debug) hold
+  # only the compiler's intermediate code: the program is then linked with it too (by the same
+  # compiler), and keeps only what its calls reach.
   get_target_property(lto DialogKit::runtime DIALOGKIT_LTO)
   if(lto)
-    set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+    set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON
+                                             INTERPROCEDURAL_OPTIMIZATION_DEBUG OFF)
   endif()
   target_compile_options(${name} PRIVATE -Wall -Wextra ${code_flags} ${size_flags})
   # The section layout of its own (nocrt.ld): code and constants in one section. The size flags

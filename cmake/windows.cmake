@@ -1,7 +1,17 @@
 # Windows builds (mingw-w64): the DialogKit libraries, their public headers and their package;
 # when this is the top-level project also the product resizing.exe, the examples, and the
 # programs and tests that run on the Windows API under Wine.
-option(DIALOGKIT_LTO "Link-time optimisation of the libraries and of the programs built on them" OFF)
+# Link-time optimisation is on by default: through the package, add_subdirectory and FetchContent
+# alike, the libraries and every program built on them with add_dialog_program get it in every
+# build type but Debug, where the libraries hold plain object code. A program then carries only
+# the code its calls reach. DIALOGKIT_LTO=OFF turns it off everywhere.
+option(DIALOGKIT_LTO "Link-time optimisation of the libraries and of the programs built on them (not in Debug builds)" ON)
+get_property(dialogkit_multi_config GLOBAL PROPERTY GENERATOR_IS_MULTI_CONFIG)
+if(DIALOGKIT_LTO AND (dialogkit_multi_config OR NOT CMAKE_BUILD_TYPE STREQUAL "Debug"))
+  set(DIALOGKIT_LTO_BUILT ON)
+else()
+  set(DIALOGKIT_LTO_BUILT OFF)
+endif()
 option(DIALOGKIT_INSTALL "Install the libraries, their headers and their package configuration"
        ${PROJECT_IS_TOP_LEVEL})
 include(${CMAKE_CURRENT_LIST_DIR}/DialogKitProgram.cmake)
@@ -29,8 +39,9 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/dialogkit.hpp.in ${DIALOGKIT_INCLUDE_DI
 # dialogkit_library(NAME EXPORT_NAME SOURCES...): one of the libraries, DialogKit::EXPORT_NAME in
 # the tree (an alias) and in the package. Its sources include the headers of the source tree;
 # what links it sees the public folder. Built with the programs' options, and with link-time
-# optimisation exactly when DIALOGKIT_LTO asks for it (whatever a parent project's
-# CMAKE_INTERPROCEDURAL_OPTIMIZATION says), since every program must then use it too.
+# optimisation exactly when DIALOGKIT_LTO asks for it and the build is not a Debug build (whatever
+# a parent project's CMAKE_INTERPROCEDURAL_OPTIMIZATION says), since every program must then use
+# it too.
 dialogkit_program_flags(DIALOGKIT_CODE_FLAGS DIALOGKIT_SIZE_FLAGS)
 function(dialogkit_library name export_name)
   add_library(${name} STATIC ${ARGN})
@@ -41,14 +52,15 @@ function(dialogkit_library name export_name)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
                              INTERFACE $<BUILD_INTERFACE:${DIALOGKIT_INCLUDE_DIR}>
                                        $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/dialogkit>)
-  set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ${DIALOGKIT_LTO})
+  set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ${DIALOGKIT_LTO_BUILT}
+                                           INTERPROCEDURAL_OPTIMIZATION_DEBUG OFF)
 endfunction()
 
 dialogkit_library(dialogkit_runtime runtime ${RUNTIME_SOURCES})
 target_link_libraries(dialogkit_runtime INTERFACE kernel32 ole32 oleaut32 advapi32)
 # Whether the libraries hold intermediate code for link-time optimisation, which every program
 # linking them must then use as well: add_dialog_program reads it, also from the package.
-set_target_properties(dialogkit_runtime PROPERTIES DIALOGKIT_LTO ${DIALOGKIT_LTO}
+set_target_properties(dialogkit_runtime PROPERTIES DIALOGKIT_LTO ${DIALOGKIT_LTO_BUILT}
                                                    EXPORT_PROPERTIES DIALOGKIT_LTO)
 # The data image stores 32-bit addresses: a 64-bit program keeps its image below 4 GiB.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -129,6 +141,15 @@ else()
 endif()
 add_test(NAME product_imports COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check-imports.sh
                                       $<TARGET_FILE:resizing> ${ENTRY_SYMBOL})
+
+# The programs that stand for a user's program have byte budgets in the product's build, the
+# 32-bit one (tests/size_budgets.txt): the test fails when one is built larger. The size probes
+# of bench/size_table.sh are built on demand (target size_probes), never by default.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_test(NAME size_budgets COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check-sizes.sh
+                                     ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/tests/size_budgets.txt)
+endif()
+add_subdirectory(bench/size_probes)
 
 # The probe drives the programs from outside, as a user's system does (end-to-end tests, the run
 # command, timing). It is a 64-bit program in every build: where the kernel cannot run 32-bit

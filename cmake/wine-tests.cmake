@@ -202,7 +202,7 @@ if(DIALOGKIT_INSTALL)
   get_filename_component(toolchain_name ${CMAKE_TOOLCHAIN_FILE} NAME)
   add_test(NAME consumer_test COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/consumer/consumer_test.sh
                                       ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR} ${toolchain_name}
-                                      ${CMAKE_BUILD_TYPE} ${DIALOGKIT_LTO} ${PROJECT_VERSION})
+                                      ${CMAKE_BUILD_TYPE} ${DIALOGKIT_LTO_BUILT} ${PROJECT_VERSION})
   wine_test(consumer_test 1800)
   set_tests_properties(consumer_test PROPERTIES RESOURCE_LOCK resizing_dialog)
   # The starter project copied out of the tree, built against the package and by FetchContent,

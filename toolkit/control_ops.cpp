@@ -1,8 +1,9 @@
 // The small operations on dialogs and their controls: each a fixed mapping onto one or a few
 // platform calls. String arguments are consumed from the frame after the platform call that uses
-// them. The operations that read a text back are in control_read.cpp, the cursor and control
-// images in images.cpp, so that a program links the platform calls of those only when it uses
-// them.
+// them. The operations that read a text back are in control_read.cpp and control_read_items.cpp,
+// posting and the focus in message_post.cpp and control_focus.cpp, the cursor and control images in cursors.cpp and
+// images.cpp: an archive member is linked whole with the platform calls it imports, so a program
+// links the platform calls of those only when it uses them.
 #include "toolkit/controls.hpp"
 
 #include "runtime/strings.hpp"
@@ -62,18 +63,12 @@ LRESULT message_send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   return SendMessageA(window, message, wparam, lparam);
 }
 
-BOOL message_post(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return PostMessageA(window, message, wparam, lparam);
-}
-
 // --- Windows and controls ----------------------------------------------------------------------
 
 LONG_PTR control_set_callback(HWND dialog, int32_t id, DialogCallback callback) {
   return SetWindowLongPtrA(GetDlgItem(dialog, id), GWLP_USERDATA,
                            reinterpret_cast<LONG_PTR>(callback));
 }
-
-HWND control_set_focus(HWND dialog, int32_t id) { return SetFocus(GetDlgItem(dialog, id)); }
 
 BOOL control_enable(HWND dialog, int32_t id, BOOL flag) {
   return EnableWindow(control_window(dialog, id), flag);

@@ -1,32 +1,10 @@
 // Reading texts back from windows and controls: each operation pushes what it reads as a new
-// string temporary, empty when there is nothing to read or no memory for it.
+// string temporary, empty when there is nothing to read or no memory for it. The selected items'
+// texts of combo and list boxes are in control_read_items.cpp.
 #include "toolkit/controls.hpp"
 
 #include "runtime/strings.hpp"
 #include "toolkit/utf8.hpp"
-
-namespace {
-
-// The selected item's text of a combo or list box, pushed; empty without a selection.
-void push_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id, UINT get_selection,
-                        UINT get_length, UINT get_text) {
-  HWND control = GetDlgItem(dialog, id);
-  WPARAM index = static_cast<WPARAM>(SendMessageA(control, get_selection, 0, 0));
-  LRESULT length = SendMessageA(control, get_length, index, 0);
-  DynString text = 0;
-  char* bytes;
-  if (length > 0 && length <= INT32_MAX &&
-      string_alloc(static_cast<int32_t>(length), &text, &bytes) == ERR_NONE) {
-    LRESULT copied = SendMessageA(control, get_text, index, reinterpret_cast<LPARAM>(bytes));
-    // The length message may count more than the copy delivers, and a failed copy delivers
-    // nothing: keep only bytes the system wrote.
-    if (copied < 0) copied = 0;
-    if (copied < length) text = string_resize(text, static_cast<int32_t>(copied));
-  }
-  temp_push(frame, text);
-}
-
-}  // namespace
 
 void window_get_text(ProcedureFrame* frame, HWND window) {
   DynString text;
@@ -47,12 +25,4 @@ void window_get_text(ProcedureFrame* frame, HWND window) {
 
 void control_get_text(ProcedureFrame* frame, HWND dialog, int32_t id) {
   window_get_text(frame, GetDlgItem(dialog, id));
-}
-
-void combo_get_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id) {
-  push_selected_text(frame, dialog, id, CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-}
-
-void list_get_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id) {
-  push_selected_text(frame, dialog, id, LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT);
 }

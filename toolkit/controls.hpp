@@ -20,9 +20,31 @@
 // temporary is the class name (used by kind 0 only), the one below it the window text (for the
 // image kinds the resource name); both are consumed. `items` may be null. Returns 0, creating
 // nothing, when the system refuses or the kind is not 0 to 15.
-HWND control_add(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
-                 const ArrayDescriptor* items, int32_t x, int32_t y, int32_t width, int32_t height,
-                 uint32_t style, uint32_t ex_style, DialogCallback control_callback);
+//
+// A program pays for image loading only where it may create an image control: when the kind is
+// a constant that names no image kind (CONTROL_TEXT_BOX, ...), control_add calls
+// control_add_without_images, which links none of the image code or its platform calls; any
+// other kind (an image kind, or a kind only known at run time) goes to control_add_any_kind.
+HWND control_add_any_kind(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
+                          const ArrayDescriptor* items, int32_t x, int32_t y, int32_t width,
+                          int32_t height, uint32_t style, uint32_t ex_style,
+                          DialogCallback control_callback);
+// As control_add for every kind but the image kinds (10 to 13), which it creates as controls of
+// their class and style without looking for or loading their image.
+HWND control_add_without_images(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
+                                const ArrayDescriptor* items, int32_t x, int32_t y, int32_t width,
+                                int32_t height, uint32_t style, uint32_t ex_style,
+                                DialogCallback control_callback);
+__attribute__((always_inline)) inline HWND control_add(
+    ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id, const ArrayDescriptor* items,
+    int32_t x, int32_t y, int32_t width, int32_t height, uint32_t style, uint32_t ex_style,
+    DialogCallback control_callback) {
+  if (__builtin_constant_p(kind) && (kind < CONTROL_IMAGE || kind > CONTROL_SIZED_IMAGE_BUTTON))
+    return control_add_without_images(frame, kind, dialog, id, items, x, y, width, height, style,
+                                      ex_style, control_callback);
+  return control_add_any_kind(frame, kind, dialog, id, items, x, y, width, height, style,
+                              ex_style, control_callback);
+}
 // Loads the named bitmap, or else icon, from the program's resources at cx by cy pixels (0 and 0
 // for its own size) and sends it with `target_message` (STM_SETIMAGE or BM_SETIMAGE). Returns the
 // image the control held before. Bitmaps are not shared: a bitmap the control refuses, and a

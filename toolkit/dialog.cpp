@@ -1,6 +1,7 @@
 // Dialogs on the Windows API: creating a hidden dialog from the in-memory template, the one dialog
-// procedure shared by every dialog, ending a dialog, and showing it modally (with the toolkit's
-// polling message loop) or modelessly.
+// procedure shared by every dialog, ending a dialog, and showing it modelessly. The modal show and
+// its polling message loop are in dialog_modal.cpp, which a program that shows no modal dialog
+// does not link.
 //
 // Per-dialog values live in the window's own slots, read and written with the pointer-sized slot
 // functions so that no address is cut on a 64-bit build; on a 32-bit build these are
@@ -12,6 +13,8 @@
 
 #include <stddef.h>
 
+#include "toolkit/dialog_show.hpp"
+
 #include "runtime/process.hpp"
 #include "runtime/strings.hpp"
 #include "toolkit/dialog_template.hpp"
@@ -19,42 +22,8 @@
 
 namespace {
 
-// One modal show or one dialog_end under way, on its stack; the innermost of each kind heads its
-// chain. Modal loops nest inside callbacks, and an ending inside the WM_CLOSE of another, so each
-// chain is a stack: a record is unlinked before its function returns.
-struct DialogUnderWay {
-  DialogUnderWay* outer;
-  HWND dialog;
-  // A show: the show disabled the owner (it was not disabled already by a dialog running on it
-  // before), so ending this dialog gives the owner back, as the system's modal dialogs do.
-  // An ending: a dialog_end of the same dialog from inside its WM_CLOSE has taken the ending over.
-  bool flag;
-};
-
-// The chains' heads, kept as addresses in the shared variable block.
-uintptr_t& shows_under_way() { return process_state()->shared.dialog_shows; }
-uintptr_t& endings_under_way() { return process_state()->shared.dialog_endings; }
-
-// The record of `dialog` in the chain that starts at `head`, or none.
-DialogUnderWay* under_way(uintptr_t head, HWND dialog) {
-  for (DialogUnderWay* record = reinterpret_cast<DialogUnderWay*>(head); record; record = record->outer)
-    if (record->dialog == dialog) return record;
-  return nullptr;
-}
-
-void chain_push(uintptr_t& head, DialogUnderWay* record) {
-  record->outer = reinterpret_cast<DialogUnderWay*>(head);
-  head = reinterpret_cast<uintptr_t>(record);
-}
-
-void chain_pop(uintptr_t& head, DialogUnderWay* record) { head = reinterpret_cast<uintptr_t>(record->outer); }
-
 DialogCallback callback_in_slot(HWND window) {
   return reinterpret_cast<DialogCallback>(GetWindowLongPtrA(window, DIALOG_SLOT_CALLBACK));
-}
-
-HWND dialog_owner(HWND dialog) {
-  return reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, DIALOG_SLOT_OWNER));
 }
 
 // The callback of the control with this identifier, or, only when the dialog has no such control,
@@ -62,6 +31,12 @@ HWND dialog_owner(HWND dialog) {
 DialogCallback command_callback(HWND dialog, UINT id) {
   if (HWND control = GetDlgItem(dialog, id)) return callback_in_slot(control);
   return menu_get_callback(GetMenu(dialog), id);
+}
+
+}  // namespace
+
+HWND dialog_owner(HWND dialog) {
+  return reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, DIALOG_SLOT_OWNER));
 }
 
 // Show steps shared by both forms: the result address; the callback's WM_INITDIALOG, delivered
@@ -84,8 +59,6 @@ DWORD dialog_show(HWND dialog) {
   ShowWindow(dialog, (style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
   return style;
 }
-
-}  // namespace
 
 HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int32_t width,
                    int32_t height, uint32_t style, uint32_t ex_style) {
@@ -165,49 +138,6 @@ void dialog_end(HWND dialog, int32_t result) {
     EnableWindow(owner, FALSE);
     show->flag = true;
   }
-}
-
-void dialog_show_modal(HWND dialog, DialogCallback callback, int32_t* result) {
-  // Without a dialog the loop would poll until some unrelated message happened to arrive.
-  if (!dialog_bind(dialog, callback, result)) return;
-  HWND owner = dialog_owner(dialog);
-  DialogUnderWay show = {nullptr, dialog, false};
-  chain_push(shows_under_way(), &show);
-  if (owner) {
-    SendMessageA(owner, WM_CANCELMODE, 0, 0);
-    // Only the show that disables the owner gives it back when its dialog ends: an owner that is
-    // disabled already runs another modal dialog, whose ending will.
-    show.flag = !EnableWindow(owner, FALSE);
-  }
-  DWORD style = dialog_show(dialog);
-  MSG message;
-  bool quit = false;
-  WPARAM quit_code = 0;
-  for (;;) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      // A message sent from another thread, or the owner's idle handling, can destroy the dialog
-      // while the queue stays empty: look before sleeping again.
-      if (!IsWindow(dialog)) break;
-      if (!(style & DS_NOIDLEMSG) && owner)
-        SendMessageA(owner, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(dialog));
-      Sleep(1);
-      continue;
-    }
-    // WM_QUIT reaches no window and the loop goes on; it is posted again when the loop returns,
-    // so that a message loop of the program's own, around this one, still ends.
-    if (message.message == WM_QUIT) {
-      quit = true;
-      quit_code = message.wParam;
-    }
-    if (!IsWindow(dialog) || !IsDialogMessageA(dialog, &message)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    if (!IsWindow(dialog)) break;
-  }
-  chain_pop(shows_under_way(), &show);
-  if (owner) SetFocus(owner);
-  if (quit) PostQuitMessage(static_cast<int>(quit_code));
 }
 
 void dialog_show_modeless(HWND dialog, DialogCallback callback, int32_t* result) {

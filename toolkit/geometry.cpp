@@ -1,31 +1,7 @@
-// Dialog units on the Windows API: the platform's MapDialogRect gives the scale, and every
-// position and size crosses the toolkit's interface in the units of the dialog concerned. Moving
-// and sizing are here; reading a place or size back is in geometry_measure.cpp.
+// Moving and sizing controls and dialogs in dialog units. The conversions are in
+// geometry_units.cpp, reading a place or size back in geometry_measure.cpp and
+// geometry_client.cpp: each archive member brings only its own platform calls into a program.
 #include "toolkit/geometry.hpp"
-
-namespace {
-
-// A rectangle's right and bottom after MapDialogRect: left and top stay 0, so one call converts
-// both values.
-UnitPair mapped_corner(HWND dialog, int32_t x, int32_t y) {
-  RECT rect = {0, 0, x, y};
-  MapDialogRect(dialog, &rect);
-  return UnitPair{rect.right, rect.bottom};
-}
-
-}  // namespace
-
-UnitPair units_to_pixels(HWND dialog, int32_t x, int32_t y) { return mapped_corner(dialog, x, y); }
-
-UnitPair pixels_to_units(HWND dialog, int32_t x, int32_t y) {
-  // The platform has no reverse mapping: derive the scale from 1000 units and divide.
-  UnitPair scale = mapped_corner(dialog, 1000, 1000);
-  return UnitPair{pixels_scaled_to_units(x, scale.x), pixels_scaled_to_units(y, scale.y)};
-}
-
-HWND control_window(HWND dialog, int32_t id) {
-  return id == CONTROL_ID_DIALOG ? dialog : GetDlgItem(dialog, id);
-}
 
 BOOL control_set_position(HWND dialog, int32_t id, int32_t x, int32_t y) {
   HWND window = control_window(dialog, id);

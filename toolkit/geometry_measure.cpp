@@ -30,9 +30,3 @@ UnitPair control_get_size(HWND dialog, int32_t id) {
   RECT rect = window_rect(control_window(dialog, id));
   return pixels_to_units(dialog, rect.right - rect.left, rect.bottom - rect.top);
 }
-
-UnitPair dialog_get_client_size(HWND dialog) {
-  RECT rect = {0, 0, 0, 0};
-  GetClientRect(dialog, &rect);
-  return pixels_to_units(dialog, rect.right, rect.bottom);
-}

@@ -20,7 +20,9 @@ constexpr UINT MENU_ITEM_INFO_SIZE = offsetof(MENUITEMINFOA, hbmpItem);
 static_assert(MENU_ITEM_INFO_SIZE == 44, "MENUITEMINFOA without hbmpItem is 44 bytes");
 #endif
 
-HMENU menu_create(int32_t kind);  // 0: menu bar; any other kind: popup menu
+// 0: menu bar; any other kind: popup menu. Inline, so that a program that names its kind imports
+// only the one platform call it makes.
+inline HMENU menu_create(int32_t kind) { return kind == 0 ? CreateMenu() : CreatePopupMenu(); }
 // The text is the top temporary of `frame`, consumed. position_or_command counts from 1 when it
 // is a position.
 BOOL menu_insert_item(ProcedureFrame* frame, HMENU menu, uint32_t options, uint32_t position_or_command,

@@ -87,7 +87,10 @@ void add(HWND dialog, int32_t kind, int32_t id, const char* text, int32_t x, int
   ProcedureFrame frame = {};
   temp_push_cstring(&frame, text);
   temp_push_empty(&frame);  // the class name, used by kind 0 only
-  control_add(&frame, kind, dialog, id, nullptr, x, y, 48, 14, 0, 0, callback);
+  // The kind arrives as a variable, and none of this program's controls shows an image: the form
+  // without image support keeps image loading out of the program (control_add would bring it
+  // in for a kind it cannot see).
+  control_add_without_images(&frame, kind, dialog, id, nullptr, x, y, 48, 14, 0, 0, callback);
 }
 
 }  // namespace

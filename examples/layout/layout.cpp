@@ -79,7 +79,11 @@ void add(HWND dialog, int32_t kind, int32_t id, const char* text, uint32_t style
   ProcedureFrame frame = {};
   temp_push_cstring(&frame, text);
   temp_push_empty(&frame);  // the class name, used by kind 0 only
-  control_add(&frame, kind, dialog, id, nullptr, 0, 0, 0, 0, style, ex_style, callback);
+  // The kind arrives as a variable, and none of this program's controls shows an image: the form
+  // without image support keeps image loading out of the program (control_add would bring it
+  // in for a kind it cannot see).
+  control_add_without_images(&frame, kind, dialog, id, nullptr,
+                             0, 0, 0, 0, style, ex_style, callback);
 }
 
 void add_fruit(HWND dialog, const char* name) {

@@ -6,7 +6,8 @@
 #      of reach (a mount namespace puts an empty file system over it), using the toolchain file
 #      installed with the package; no file of that build may name the source tree.
 #   2. add_subdirectory of the source tree, 3. FetchContent with SOURCE_DIR of the source tree,
-#      each with the tree's own toolchain file and this build's link-time optimisation setting.
+#      each with the tree's own toolchain file and the default link-time optimisation (on), or
+#      this build's setting when it turned it off.
 # The three programs must be byte-identical and pass the product's import check. Each shows its
 # dialog; its button and its menu item put "Hello from DialogKit <version>" into its text box;
 # it ends with exit code 0 after the close request. The package's dialogkit-driver.exe, which its
@@ -85,10 +86,12 @@ note "built against the installed package, with the source tree out of reach"
 run_greeter "$work/package/build" || fail=1
 
 # 2. and 3. The source tree added to the project.
+lto_option=()
+[ "$lto" = ON ] || lto_option=(-DDIALOGKIT_LTO="$lto")
 for way in subdirectory fetch; do
   mkdir -p "$work/$way"
   if ! configure_and_build "$work/$way/build" -DDIALOGKIT_FROM=$way -DDIALOGKIT_SOURCE_DIR="$source_dir" \
-      -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/$toolchain" -DDIALOGKIT_LTO="$lto"; then
+      -DCMAKE_TOOLCHAIN_FILE="$source_dir/cmake/$toolchain" "${lto_option[@]}"; then
     cat "$work/$way/build.log"
     note "the build with the source tree added ($way) failed"
     fail=1
