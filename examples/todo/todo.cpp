@@ -1,8 +1,9 @@
 // A to-do list: a text box and its Add button, a list box that keeps the items in the order they
 // were added, a Remove button for the selected item, a label that counts the items, and a File
 // menu with Exit. The dialog is resizable: a layout table places the controls in dialog units on
-// every size change, and a size grip sits in its corner. It reads its controls back with the toolkit's operations (the text box's text,
-// the list's count and selected item), whose item numbers count from 1.
+// every size change, and a size grip sits in its corner. It reads its controls back with the
+// toolkit's operations (the text box's text, the list's count and selected item), whose item
+// numbers count from 1.
 #include <dialogkit.hpp>
 
 // No constants of its own: the constants area stays zero.
