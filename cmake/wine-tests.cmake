@@ -18,10 +18,12 @@ set(WINE_TEST_ENVIRONMENT WINEPREFIX=${WINE_PREFIX} WINEDEBUG=${wine_debug} WINE
 # The fixture also keeps the prefix's Wine server running while the tests run, and ends it after.
 add_test(NAME wine_prefix COMMAND bash -c "source scripts/wine-env.sh && prefix=$(wine_prefix_ready) && wine_server_keep \"$prefix\""
          WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
-set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 1200)
+# Both run with the settings the tests run with, so that they make and end the prefix the tests use
+# even when CTest runs in a shell without them.
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 1200 ENVIRONMENT "${WINE_TEST_ENVIRONMENT}")
 add_test(NAME wine_server_end COMMAND bash -c "source scripts/wine-env.sh && wine_server_end \"$(wine_prefix_path)\""
          WORKING_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
-set_tests_properties(wine_server_end PROPERTIES FIXTURES_CLEANUP wine)
+set_tests_properties(wine_server_end PROPERTIES FIXTURES_CLEANUP wine ENVIRONMENT "${WINE_TEST_ENVIRONMENT}")
 # The Wine loader runs with those settings also when CTest asks a test program for its cases.
 set(CMAKE_CROSSCOMPILING_EMULATOR env ${WINE_TEST_ENVIRONMENT} ${CMAKE_CROSSCOMPILING_EMULATOR})
 include(GoogleTest)
