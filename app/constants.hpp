@@ -3,8 +3,8 @@
 #pragma once
 #include <stddef.h>
 
-#include "runtime/data_image.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/data_image.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 struct __attribute__((packed)) AppConstants {
   // Layout factors, stored and used in single precision.

@@ -4,12 +4,12 @@
 #include "app/resizing.hpp"
 
 #include "app/constants.hpp"
-#include "runtime/numtext.hpp"
-#include "runtime/strings.hpp"
-#include "toolkit/controls.hpp"
-#include "toolkit/dialog.hpp"
-#include "toolkit/geometry.hpp"
-#include "toolkit/layout_rules.hpp"
+#include "dialogkit/runtime/numtext.hpp"
+#include "dialogkit/runtime/strings.hpp"
+#include "dialogkit/toolkit/controls.hpp"
+#include "dialogkit/toolkit/dialog.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
+#include "dialogkit/toolkit/layout_rules.hpp"
 
 namespace {
 

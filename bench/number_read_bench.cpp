@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "runtime/numread.hpp"
-#include "runtime/numshow.hpp"
+#include "dialogkit/runtime/numread.hpp"
+#include "dialogkit/runtime/numshow.hpp"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <charconv>
 #include <vector>
 
-#include "runtime/numtext.hpp"
+#include "dialogkit/runtime/numtext.hpp"
 #include "runtime/os.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 extern "C" void* __libc_malloc(size_t);
 static long malloc_calls;

@@ -43,6 +43,16 @@ function(dialogkit_program_flags code_out size_out)
   set(${size_out} ${size} PARENT_SCOPE)
 endfunction()
 
+# The name the linker sees for the C symbol `name`, in `out`: 32-bit x86 Windows prefixes an
+# underscore, 64-bit Windows nothing. Every symbol named to the linker comes from here.
+function(dialogkit_c_symbol out name)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(${out} _${name} PARENT_SCOPE)
+  else()
+    set(${out} ${name} PARENT_SCOPE)
+  endif()
+endfunction()
+
 # The application manifest with the parts named in ARGN (VISUAL_STYLES, UTF8, SUPPORTED_OS,
 # DPI_AWARE) as one line of XML without blanks, in `text_out`; empty when no part is named. Short
 # forms where XML allows them; no declaration (UTF-8 is XML's default) and no identity of its own
@@ -123,12 +133,7 @@ function(add_dialog_program name)
   list(APPEND sources ${manifest_rc})
   add_executable(${name} ${sources})
   dialogkit_program_flags(code_flags size_flags)
-  # The entry symbol carries the 32-bit ABI's underscore.
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(entry_symbol _program_entry)
-  else()
-    set(entry_symbol program_entry)
-  endif()
+  dialogkit_c_symbol(entry_symbol program_entry)
   set(linker_script ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/nocrt.ld)
   # Libraries built with link-time optimisation (the default, in every build type but Debug) hold
   # only the compiler's intermediate code: the program is then linked with it too (by the same
@@ -138,7 +143,8 @@ function(add_dialog_program name)
     set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON
                                              INTERPROCEDURAL_OPTIMIZATION_DEBUG OFF)
   endif()
-  target_compile_options(${name} PRIVATE -Wall -Wextra ${code_flags} ${size_flags})
+  # The program's own warnings are its project's to choose.
+  target_compile_options(${name} PRIVATE ${code_flags} ${size_flags})
   # The section layout of its own (nocrt.ld): code and constants in one section. The size flags
   # again, for the code that link-time optimisation generates. A windowed program: the system
   # opens no console for it. No link time stamp in the header: the same sources build the same

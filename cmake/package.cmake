@@ -9,7 +9,10 @@ set(DIALOGKIT_CONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/DialogKit)
 
 install(TARGETS dialogkit_runtime dialogkit_toolkit dialogkit_entry dialogkit_nocrt
         EXPORT DialogKitTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY ${DIALOGKIT_INCLUDE_DIR} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+# include/dialogkit/ as it is in the tree, with the version header the build generates.
+install(DIRECTORY ${DIALOGKIT_PUBLIC_INCLUDE_DIR}/dialogkit DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${DIALOGKIT_GENERATED_INCLUDE_DIR}/dialogkit/dialogkit_version.hpp
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/dialogkit)
 install(EXPORT DialogKitTargets NAMESPACE DialogKit:: DESTINATION ${DIALOGKIT_CONFIG_DIR})
 
 if(DIALOGKIT_BUILD_DRIVER)

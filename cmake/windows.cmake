@@ -17,28 +17,22 @@ option(DIALOGKIT_INSTALL "Install the libraries, their headers and their package
 include(${CMAKE_CURRENT_LIST_DIR}/DialogKitProgram.cmake)
 include(GNUInstallDirs)
 
-set(WINDOWS_LIBS user32 gdi32 ole32 oleaut32 advapi32 kernel32)
 # Every target of this tree names the system libraries it links: the compiler's default list
 # would put them on the link line a second time, with four more that nothing here uses.
 set(CMAKE_CXX_STANDARD_LIBRARIES "")
 set(CMAKE_C_STANDARD_LIBRARIES "")
 
-# The public headers, copied at configure time (again whenever one changes) into one folder with
-# the umbrella header and the version header. That folder is what every program sees, in the
-# tree as after an install: the examples include <dialogkit.hpp> and nothing else.
-set(DIALOGKIT_INCLUDE_DIR ${CMAKE_CURRENT_BINARY_DIR}/include/dialogkit)
-foreach(header ${DIALOGKIT_PUBLIC_HEADERS})
-  configure_file(${header} ${DIALOGKIT_INCLUDE_DIR}/${header} COPYONLY)
-endforeach()
-list(TRANSFORM DIALOGKIT_PUBLIC_HEADERS REPLACE "(.+)" "#include \"\\1\"" OUTPUT_VARIABLE umbrella_lines)
-list(JOIN umbrella_lines "\n" DIALOGKIT_UMBRELLA_INCLUDES)
+# The version header, generated into include/dialogkit/ of the build folder; the public headers
+# are include/dialogkit/ of the source tree. A program sees both folders, and the folder of
+# dialogkit.hpp too, in the tree as after an install: the examples include <dialogkit.hpp> and
+# nothing else, and a program's "toolkit/controls.hpp" of the folder's own spelling still works.
+set(DIALOGKIT_GENERATED_INCLUDE_DIR ${CMAKE_CURRENT_BINARY_DIR}/include)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/dialogkit_version.hpp.in
-               ${DIALOGKIT_INCLUDE_DIR}/dialogkit_version.hpp @ONLY)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/dialogkit.hpp.in ${DIALOGKIT_INCLUDE_DIR}/dialogkit.hpp @ONLY)
+               ${DIALOGKIT_GENERATED_INCLUDE_DIR}/dialogkit/dialogkit_version.hpp @ONLY)
 
 # dialogkit_library(NAME EXPORT_NAME SOURCES...): one of the libraries, DialogKit::EXPORT_NAME in
-# the tree (an alias) and in the package. Its sources include the headers of the source tree;
-# what links it sees the public folder. Built with the programs' options, and with link-time
+# the tree (an alias) and in the package. Its sources also see the libraries' own headers (from
+# the top of the tree); what links it sees the public folders. Built with the programs' options, and with link-time
 # optimisation exactly when DIALOGKIT_LTO asks for it and the build is not a Debug build (whatever
 # a parent project's CMAKE_INTERPROCEDURAL_OPTIMIZATION says), since every program must then use
 # it too.
@@ -48,10 +42,14 @@ function(dialogkit_library name export_name)
   add_library(DialogKit::${export_name} ALIAS ${name})
   set_target_properties(${name} PROPERTIES EXPORT_NAME ${export_name} CXX_EXTENSIONS ON)
   target_compile_features(${name} PUBLIC cxx_std_17)
-  target_compile_options(${name} PRIVATE -Wall -Wextra ${DIALOGKIT_CODE_FLAGS} ${DIALOGKIT_SIZE_FLAGS})
-  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
-                             INTERFACE $<BUILD_INTERFACE:${DIALOGKIT_INCLUDE_DIR}>
-                                       $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/dialogkit>)
+  target_compile_options(${name} PRIVATE ${DIALOGKIT_CODE_FLAGS} ${DIALOGKIT_SIZE_FLAGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}
+                             PUBLIC $<BUILD_INTERFACE:${DIALOGKIT_PUBLIC_INCLUDE_DIR}>
+                                    $<BUILD_INTERFACE:${DIALOGKIT_PUBLIC_INCLUDE_DIR}/dialogkit>
+                                    $<BUILD_INTERFACE:${DIALOGKIT_GENERATED_INCLUDE_DIR}>
+                                    $<BUILD_INTERFACE:${DIALOGKIT_GENERATED_INCLUDE_DIR}/dialogkit>
+                                    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>
+                                    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/dialogkit>)
   set_target_properties(${name} PROPERTIES INTERPROCEDURAL_OPTIMIZATION ${DIALOGKIT_LTO_BUILT}
                                            INTERPROCEDURAL_OPTIMIZATION_DEBUG OFF)
 endfunction()
@@ -68,7 +66,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
                       -Wl,--disable-high-entropy-va)
 endif()
 dialogkit_library(dialogkit_toolkit toolkit ${TOOLKIT_SOURCES})
-target_link_libraries(dialogkit_toolkit PUBLIC dialogkit_runtime INTERFACE user32)
+target_link_libraries(dialogkit_toolkit PUBLIC dialogkit_runtime INTERFACE user32 gdi32 kernel32)
 # A program with no C runtime: entered at program_entry, which calls start-up in the runtime;
 # the routines the compiler may call (memcpy and the like) are a library of their own, linked
 # last. add_dialog_program links both. The routines are plain code, never intermediate code for
@@ -76,7 +74,7 @@ target_link_libraries(dialogkit_toolkit PUBLIC dialogkit_runtime INTERFACE user3
 # the linker has handed the optimiser the archive members it chose, and only object code can
 # still be linked in then.
 dialogkit_library(dialogkit_entry entry ${RUNTIME_ENTRY_SOURCES})
-target_link_libraries(dialogkit_entry INTERFACE dialogkit_runtime)
+target_link_libraries(dialogkit_entry INTERFACE dialogkit_runtime kernel32)
 dialogkit_library(dialogkit_nocrt nocrt ${RUNTIME_NOCRT_SOURCES})
 set_target_properties(dialogkit_nocrt PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
 
@@ -89,26 +87,11 @@ option(DIALOGKIT_BUILD_DRIVER "Build dialogkit-driver.exe, which drives a progra
        ${PROJECT_IS_TOP_LEVEL})
 if(DIALOGKIT_BUILD_DRIVER)
   set(DIALOGKIT_DRIVER ${PROJECT_BINARY_DIR}/dialogkit-driver.exe CACHE INTERNAL "dialogkit-driver.exe of this build")
-  set(driver_source ${CMAKE_CURRENT_SOURCE_DIR}/tools/driver/driver.cpp)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    add_executable(dialogkit_driver ${driver_source})
-    set_target_properties(dialogkit_driver PROPERTIES OUTPUT_NAME dialogkit-driver
-                                                      RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
-    target_compile_options(dialogkit_driver PRIVATE -Wall -Wextra)
-    target_link_libraries(dialogkit_driver PRIVATE user32 gdi32 kernel32)
-    # Entered at wmain: its arguments in UTF-16.
-    target_link_options(dialogkit_driver PRIVATE -static -municode)
-  else()
-    find_program(DIALOGKIT_DRIVER_CXX x86_64-w64-mingw32-g++ REQUIRED)
-    add_custom_command(OUTPUT ${DIALOGKIT_DRIVER}
-                       COMMAND ${DIALOGKIT_DRIVER_CXX} -std=gnu++17 -O2 -Wall -Wextra -static
-                               -municode -o ${DIALOGKIT_DRIVER} ${driver_source} -luser32 -lgdi32 -lkernel32
-                       DEPENDS ${driver_source} VERBATIM)
-    add_custom_target(dialogkit_driver ALL DEPENDS ${DIALOGKIT_DRIVER})
-  endif()
 else()
   unset(DIALOGKIT_DRIVER CACHE)
 endif()
+# It and the probe (with the tests).
+include(${CMAKE_CURRENT_LIST_DIR}/tools.cmake)
 # The test kit: dialogkit_add_test and the command it runs (tools/kit/), installed with the package.
 set(DIALOGKIT_TEST_COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tools/kit/dialogkit-test CACHE INTERNAL "dialogkit-test of this tree")
 include(${CMAKE_CURRENT_LIST_DIR}/DialogKitTest.cmake)
@@ -132,46 +115,7 @@ if(NOT DIALOGKIT_BUILD_APP OR NOT DIALOGKIT_BUILD_EXAMPLES)
   message(FATAL_ERROR "DIALOGKIT_BUILD_TESTS needs DIALOGKIT_BUILD_APP and DIALOGKIT_BUILD_EXAMPLES: "
                       "the end-to-end tests drive resizing.exe and the examples")
 endif()
-# The tests of this tree's own code compile with its warnings and its code options.
-set(TEST_FLAGS -Wall -Wextra ${DIALOGKIT_CODE_FLAGS})
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set(ENTRY_SYMBOL _program_entry)
-else()
-  set(ENTRY_SYMBOL program_entry)
-endif()
-add_test(NAME product_imports COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check-imports.sh
-                                      $<TARGET_FILE:resizing> ${ENTRY_SYMBOL})
-
-# The programs that stand for a user's program have byte budgets in the product's build, the
-# 32-bit one (tests/size_budgets.txt): the test fails when one is built larger. The size probes
-# of bench/size_table.sh are built on demand (target size_probes), never by default.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  add_test(NAME size_budgets COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/check-sizes.sh
-                                     ${CMAKE_CURRENT_BINARY_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/tests/size_budgets.txt)
-endif()
+# The programs that stand for a user's program have byte budgets in the product's build; the
+# size probes of bench/size_table.sh are built on demand (target size_probes), never by default.
 add_subdirectory(bench/size_probes)
-
-# The probe drives the programs from outside, as a user's system does (end-to-end tests, the run
-# command, timing). It is a 64-bit program in every build: where the kernel cannot run 32-bit
-# programs and each start of one under the emulator takes most of a minute, only the programs
-# under test pay for it, not the dozens of probe runs that drive them. A 64-bit prefix runs both.
-set(PROBE_SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/probe.cpp)
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  add_executable(probe ${PROBE_SOURCE})
-  target_compile_options(probe PRIVATE ${TEST_FLAGS})
-  target_link_libraries(probe PRIVATE ${WINDOWS_LIBS})
-  target_link_options(probe PRIVATE -static)
-else()
-  find_program(PROBE_CXX x86_64-w64-mingw32-g++ REQUIRED)
-  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/probe.exe
-                     COMMAND ${PROBE_CXX} -std=gnu++17 -O2 -Wall -Wextra -static
-                             -o ${CMAKE_CURRENT_BINARY_DIR}/probe.exe ${PROBE_SOURCE}
-                             -luser32 -lgdi32 -lkernel32
-                     DEPENDS ${PROBE_SOURCE} VERBATIM)
-  add_custom_target(probe ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/probe.exe)
-endif()
-
-option(WINE_TESTS "Build the tests that run under Wine" ON)
-if(WINE_TESTS)
-  include(${CMAKE_CURRENT_LIST_DIR}/wine-tests.cmake)
-endif()
+add_subdirectory(tests)

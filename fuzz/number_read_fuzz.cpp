@@ -14,9 +14,9 @@
 
 #include <string>
 
-#include "runtime/numread.hpp"
+#include "dialogkit/runtime/numread.hpp"
 #include "runtime/numread_internal.hpp"
-#include "runtime/numshow.hpp"
+#include "dialogkit/runtime/numshow.hpp"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <random>
 #include <string>
 
-#include "runtime/numread.hpp"
+#include "dialogkit/runtime/numread.hpp"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "runtime/numtext.hpp"
+#include "dialogkit/runtime/numtext.hpp"
 #include "runtime/os.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/support/exact_decimal.hpp"
 #include "tests/support/number_text_grammar.hpp"
 

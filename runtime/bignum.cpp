@@ -1,9 +1,9 @@
 // Unsigned integers of any size (see bignum.hpp). Plain schoolbook arithmetic: the numbers are
 // used only for the rare texts whose rounding the fast path cannot settle and for exact display
 // digits, where simplicity is worth more than speed.
-#include "bignum.hpp"
+#include "runtime/bignum.hpp"
 
-#include "memory_blocks.hpp"
+#include "runtime/memory_blocks.hpp"
 
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC optimize("no-tree-loop-distribute-patterns")

@@ -1,9 +1,9 @@
 // Composed texts (see compose.hpp): the numbers are formatted first into a work area on the
 // stack, then every part's length is known, the result is allocated once and the parts copied.
-#include "compose.hpp"
+#include "dialogkit/runtime/compose.hpp"
 
-#include "errors.hpp"
-#include "numshow.hpp"
+#include "dialogkit/runtime/errors.hpp"
+#include "dialogkit/runtime/numshow.hpp"
 
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC optimize("no-tree-loop-distribute-patterns")

@@ -1,7 +1,7 @@
 // The data image: moving the stored constants to their working place at start-up.
-#include "data_image.hpp"
+#include "dialogkit/runtime/data_image.hpp"
 
-#include "process.hpp"
+#include "runtime/process.hpp"
 
 static_assert(sizeof(ProcessState) <= DATA_HEADER_COPY_OFFSET,
               "ProcessState lives below the header copy");

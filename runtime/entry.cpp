@@ -1,7 +1,7 @@
 // The process entry point of every program built on the runtime. No C runtime start-up runs
 // before it and nothing after it.
-#include "startup.hpp"
-#include "startup_steps.hpp"
+#include "dialogkit/runtime/startup.hpp"
+#include "runtime/startup_steps.hpp"
 
 extern "C" __attribute__((force_align_arg_pointer, noreturn)) void program_entry() {
   uint32_t exit_code = startup_open();

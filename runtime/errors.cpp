@@ -1,8 +1,8 @@
 // The run-time error model: raising into the frame and the thread's record, dispatching to a
 // procedure's handler, and reading the thread's last error.
-#include "errors.hpp"
+#include "dialogkit/runtime/errors.hpp"
 
-#include "threadstate.hpp"
+#include "runtime/threadstate.hpp"
 
 int32_t error_raise(ProcedureFrame* frame, ErrorCode code) {
   uint16_t word = code ? static_cast<uint16_t>(ERROR_PENDING | code)

@@ -1,10 +1,10 @@
 // The main sequence: reset the runtime's shared state, call the application's main procedure.
 // Kept apart so that programs without app_main (tests, fuzz targets) can use the rest of start-up.
-#include "startup.hpp"
-#include "startup_steps.hpp"
+#include "dialogkit/runtime/startup.hpp"
+#include "runtime/startup_steps.hpp"
 
-#include "frame.hpp"
-#include "process.hpp"
+#include "dialogkit/runtime/frame.hpp"
+#include "runtime/process.hpp"
 
 void main_sequence() {
   ProcessState* state = process_state();

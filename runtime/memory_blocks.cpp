@@ -1,7 +1,7 @@
 // Fixed, zero-filled memory blocks: GlobalAlloc with GPTR, whose handle is the block's address.
-#include "memory_blocks.hpp"
+#include "runtime/memory_blocks.hpp"
 
-#include "os.hpp"
+#include "runtime/os.hpp"
 
 ErrorCode mem_alloc(uint32_t size, void** block) {
   void* p = GlobalAlloc(GPTR, size);

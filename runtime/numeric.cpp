@@ -4,9 +4,9 @@
 // indefinite (only the top bit set) for anything beyond the signed 64-bit range or not a number,
 // which is exactly the rounded integer's rule. All other integer work is on unsigned values with
 // shift distances below their width, so nothing depends on signed overflow or oversized shifts.
-#include "numeric.hpp"
+#include "dialogkit/runtime/numeric.hpp"
 
-#include "x87.hpp"
+#include "runtime/x87.hpp"
 
 namespace {
 

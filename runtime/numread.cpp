@@ -15,12 +15,12 @@
 // 3. Otherwise, exact arithmetic on big integers: x = A / B x 2^t, the quotient rounded to the
 //    target's bit count by long division. Digits past the 11,520th only count as "something
 //    more": no halfway point of either target has more significant digits than that.
-#include "numread.hpp"
+#include "dialogkit/runtime/numread.hpp"
 
-#include "bignum.hpp"
-#include "errors.hpp"
-#include "numread_internal.hpp"
-#include "strings.hpp"
+#include "runtime/bignum.hpp"
+#include "dialogkit/runtime/errors.hpp"
+#include "runtime/numread_internal.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 // The 32-bit product has neither 128-bit integers nor double arithmetic of its own: it takes the
 // 32-bit multiplications and the x87 unit's way 1. NUMREAD_NARROW=1 makes a 64-bit build take
@@ -44,7 +44,7 @@ namespace {
 struct PowerWords {
   uint64_t high, low;
 };
-#include "numread_powers.inc"
+#include "runtime/numread_powers.inc"
 
 // floor(k log2 10) for the tables' k, with log2 10 as 14267572528 / 2^32: exact for every
 // entry (checked when the tables were made).

@@ -2,11 +2,11 @@
 // are those of m x 2^q x 10^s rounded to an integer (nearest, ties to even) with exact integer
 // arithmetic, for s the decimals asked for or the scale that leaves D significant digits. For the
 // usual values the integers are two or three limbs long; only extreme exponents make them long.
-#include "numshow.hpp"
+#include "dialogkit/runtime/numshow.hpp"
 
-#include "bignum.hpp"
-#include "errors.hpp"
-#include "strings.hpp"
+#include "runtime/bignum.hpp"
+#include "dialogkit/runtime/errors.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC optimize("no-tree-loop-distribute-patterns")

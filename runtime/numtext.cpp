@@ -11,10 +11,10 @@
 // rounding to D digits is done on the halves as integers, and a low half of zeros is neither
 // rounded nor converted; the digits are made four at a time in a 32-bit lane and stored from
 // registers straight to their places in the text.
-#include "numtext.hpp"
+#include "dialogkit/runtime/numtext.hpp"
 
-#include "strings.hpp"
-#include "x87.hpp"
+#include "dialogkit/runtime/strings.hpp"
+#include "runtime/x87.hpp"
 
 // The short copy and fill loops stay loops: as calls of the library routines they cost more
 // than they do, and the product has no C runtime to call.

@@ -6,6 +6,6 @@
 #include <ole2.h>
 #include <oleauto.h>
 #else
-#include "host/os_host.hpp"
+#include "runtime/host/os_host.hpp"
 #endif
 #include <stdint.h>

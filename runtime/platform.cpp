@@ -1,5 +1,5 @@
 // Processor and platform detection.
-#include "platform.hpp"
+#include "runtime/platform.hpp"
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>

@@ -1,7 +1,7 @@
 // Processor and platform detection: what kind of Windows and x86 processor the process runs on,
 // recorded once at start-up in PlatformInfo.
 #pragma once
-#include "os.hpp"
+#include "runtime/os.hpp"
 
 enum : uint16_t {
   SYS_FPU = 0x0002,

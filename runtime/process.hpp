@@ -3,9 +3,9 @@
 // way. Start-up writes it; the other units and the toolkit only read it, apart from the shared
 // variable block.
 #pragma once
-#include "data_section.hpp"
-#include "os.hpp"
-#include "platform.hpp"
+#include "dialogkit/runtime/data_section.hpp"
+#include "runtime/os.hpp"
+#include "runtime/platform.hpp"
 
 // The runtime's shared variables, zeroed by runtime_reset.
 struct SharedVariables {

@@ -1,5 +1,5 @@
 // Range checks that record an error in the frame and go on.
-#include "range_checks.hpp"
+#include "dialogkit/runtime/range_checks.hpp"
 
 static void record_in_frame(ProcedureFrame* frame, ErrorCode code) {
   frame->error_word = ERROR_PENDING | code;

@@ -1,14 +1,14 @@
 // Start-up and shutdown of the process: the data image, the start-up values in ProcessState,
 // the per-thread state, the platform information, the reset of the shared variables and the
 // floating-point control word. The units it calls do not call back into it.
-#include "startup_steps.hpp"
+#include "runtime/startup_steps.hpp"
 
-#include "data_image.hpp"
-#include "frame.hpp"
-#include "platform.hpp"
-#include "process.hpp"
-#include "threadstate.hpp"
-#include "x87.hpp"
+#include "dialogkit/runtime/data_image.hpp"
+#include "dialogkit/runtime/frame.hpp"
+#include "runtime/platform.hpp"
+#include "runtime/process.hpp"
+#include "runtime/threadstate.hpp"
+#include "runtime/x87.hpp"
 
 const BuildOptions build_options = {0x01C0, sizeof(ThreadState)};
 

@@ -3,7 +3,7 @@
 // state, stores the platform information, resets the shared variables and the control word,
 // calls the application's main procedure (startup.hpp) and closes everything again.
 #pragma once
-#include "os.hpp"
+#include "runtime/os.hpp"
 
 // Build-time options: the word and the size of a ThreadState record. Only OPT_LIBRARY is
 // consulted, and it is never set: library builds are not made, start-up refuses them.

@@ -3,11 +3,11 @@
 // A reference is the address of a block's first byte; the allocator keeps the 32-bit byte count
 // just before it and a zero byte after the last. The null reference is the empty string and reads
 // as shared_empty, so every view is a valid zero-terminated address.
-#include "strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
-#include "errors.hpp"
-#include "os.hpp"
-#include "process.hpp"
+#include "dialogkit/runtime/errors.hpp"
+#include "runtime/os.hpp"
+#include "runtime/process.hpp"
 
 // A misuse of the temporaries stack (a sixth live temporary, a pop or join without operands) is a
 // fault in the calling code. Debug builds stop at once; release builds keep the frame intact.

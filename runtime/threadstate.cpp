@@ -1,10 +1,10 @@
 // Per-thread state: the record in the TLS slot whose index ProcessState holds, and the count of
 // records stored in it.
-#include "threadstate.hpp"
+#include "runtime/threadstate.hpp"
 
-#include "memory_blocks.hpp"
-#include "os.hpp"
-#include "process.hpp"
+#include "runtime/memory_blocks.hpp"
+#include "runtime/os.hpp"
+#include "runtime/process.hpp"
 
 ThreadState* thread_state_get() {
   ThreadState* record = static_cast<ThreadState*>(TlsGetValue(process_state()->tls_index));

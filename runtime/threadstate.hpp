@@ -1,7 +1,7 @@
 // Per-thread runtime state: one 40-byte record per thread behind one TLS slot, created on first
 // use and released at the thread's end.
 #pragma once
-#include "frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 // 40 bytes, zero-filled when created, reached only through the TLS slot. The fields marked
 // "layout" are there because the record's layout reserves them: nothing reads or writes them.

@@ -8,8 +8,8 @@
 #include <stdint.h>
 
 #include "runtime/process.hpp"
-#include "runtime/strings.hpp"
-#include "toolkit/controls.hpp"
+#include "dialogkit/runtime/strings.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
 // A control's place in pixels.
 struct PixelBox {

@@ -1,7 +1,7 @@
 // The walk over a list or combo box's initial items.
-#include "toolkit/control_items.hpp"
+#include "dialogkit/toolkit/control_items.hpp"
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 int32_t control_item_count(const ArrayDescriptor* items) {
   if (!items || !(items->flags & ARRAY_FLAG_ITEMS) || !items->elements) return 0;

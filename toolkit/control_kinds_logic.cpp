@@ -1,6 +1,6 @@
 // The control kind table and the rules that turn a caller's style words into the ones a control
 // is created with.
-#include "toolkit/control_kinds.hpp"
+#include "dialogkit/toolkit/control_kinds.hpp"
 
 #include "toolkit/win32_values.hpp"
 

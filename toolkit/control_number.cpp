@@ -1,7 +1,7 @@
 // Numbers read from controls: the control's text pushed and then read by text to number, which
 // consumes it. A unit of its own, so that only programs that read numbers link the parser.
-#include "runtime/numread.hpp"
-#include "toolkit/controls.hpp"
+#include "dialogkit/runtime/numread.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
 long double control_get_number(ProcedureFrame* frame, HWND dialog, int32_t id, NumberScan* scan) {
   control_get_text(frame, dialog, id);

@@ -4,10 +4,10 @@
 // posting and the focus in message_post.cpp and control_focus.cpp, the cursor and control images in cursors.cpp and
 // images.cpp: an archive member is linked whole with the platform calls it imports, so a program
 // links the platform calls of those only when it uses them.
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
-#include "runtime/strings.hpp"
-#include "toolkit/geometry.hpp"
+#include "dialogkit/runtime/strings.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Reading texts back from windows and controls: each operation pushes what it reads as a new
 // string temporary, empty when there is nothing to read or no memory for it. The selected items'
 // texts of combo and list boxes are in control_read_items.cpp.
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "toolkit/utf8.hpp"
 
 void window_get_text(ProcedureFrame* frame, HWND window) {

@@ -1,9 +1,9 @@
 // Reading the selected item's text of a combo or list box: pushed as a new string temporary,
 // empty without a selection or memory for it. Apart from control_read.cpp, whose window texts
 // import calls these do not need.
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 namespace {
 

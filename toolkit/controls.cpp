@@ -1,7 +1,7 @@
 // Creating controls by kind number on the Windows API, without the image kinds' own steps: those
 // (the bitmap or icon, loading it) are in control_images.cpp, only in programs that may create an
 // image control.
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
 #include "toolkit/control_create.hpp"
 

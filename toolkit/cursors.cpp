@@ -1,6 +1,6 @@
 // The mouse cursor: a system cursor chosen by number (the table is cursors_logic.cpp), loaded as
 // a shared image, which the system owns.
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 #include "toolkit/cursors.hpp"
 
 HCURSOR cursor_set(int32_t number) {

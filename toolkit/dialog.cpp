@@ -9,16 +9,16 @@
 // lives in a record on the stack of the show or of the ending, found through a chain that starts
 // in the shared variable block: nothing of it has to be allocated or set with the system, so no
 // refusal of the system can lose it.
-#include "toolkit/dialog.hpp"
+#include "dialogkit/toolkit/dialog.hpp"
 
 #include <stddef.h>
 
 #include "toolkit/dialog_show.hpp"
 
 #include "runtime/process.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "toolkit/dialog_template.hpp"
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <stdint.h>
 
 #include "runtime/process.hpp"
-#include "toolkit/dialog.hpp"
+#include "dialogkit/toolkit/dialog.hpp"
 
 // One modal show or one dialog_end under way, on its stack; the innermost of each kind heads its
 // chain. Modal loops nest inside callbacks, and an ending inside the WM_CLOSE of another, so each

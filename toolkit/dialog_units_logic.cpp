@@ -1,6 +1,6 @@
 // The rounding rule of the pixel-to-unit conversion, in 32-bit arithmetic throughout (the product
 // needs no 64-bit division routine).
-#include "toolkit/dialog_units.hpp"
+#include "dialogkit/toolkit/dialog_units.hpp"
 
 int32_t rounded_quotient(int32_t n, int32_t d) {
   if (d == 0) return n;

@@ -1,7 +1,7 @@
 // Moving and sizing controls and dialogs in dialog units. The conversions are in
 // geometry_units.cpp, reading a place or size back in geometry_measure.cpp and
 // geometry_client.cpp: each archive member brings only its own platform calls into a program.
-#include "toolkit/geometry.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
 
 BOOL control_set_position(HWND dialog, int32_t id, int32_t x, int32_t y) {
   HWND window = control_window(dialog, id);

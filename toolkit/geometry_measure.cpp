@@ -1,7 +1,7 @@
 // Measuring controls and dialogs: a window's place and size read back from the system and given
 // in dialog units. Apart from geometry.cpp so that a program that only moves and sizes its
 // controls links none of the platform calls used here.
-#include "toolkit/geometry.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
 
 namespace {
 

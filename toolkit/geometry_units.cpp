@@ -1,6 +1,6 @@
 // Dialog units on the Windows API: the platform's MapDialogRect gives the scale, and every
 // position and size crosses the toolkit's interface in the units of the dialog concerned.
-#include "toolkit/geometry.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
 
 namespace {
 

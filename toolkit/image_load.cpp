@@ -1,6 +1,6 @@
 // Loading a bitmap or icon resource onto a control: for the image kinds of control_add and for
 // control_set_image, each in a member of its own, so that a program links only the one it uses.
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
 #include "runtime/process.hpp"
 

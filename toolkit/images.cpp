@@ -1,8 +1,8 @@
 // Control images: bitmaps or icons set on existing controls. Icons are shared images, which the
 // system owns; a bitmap that a control gives back in exchange is deleted (load_control_image).
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 LRESULT control_set_image(ProcedureFrame* frame, HWND dialog, int32_t id, uint32_t options) {
   HWND control = GetDlgItem(dialog, id);

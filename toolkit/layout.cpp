@@ -6,10 +6,10 @@
 //
 // The record lives in a window property of the dialog (the integer atom 0x7D03); there is no list
 // of dialogs.
-#include "toolkit/layout.hpp"
+#include "dialogkit/toolkit/layout.hpp"
 
 #include "runtime/memory_blocks.hpp"
-#include "toolkit/geometry.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The arithmetic of layout tables: proportions of the client size in single precision, rounded
 // once each in the x87 working form, offsets added in 32-bit arithmetic.
-#include "toolkit/layout_rules.hpp"
+#include "dialogkit/toolkit/layout_rules.hpp"
 
 #include "runtime/x87.hpp"
 

@@ -3,9 +3,9 @@
 // size in menus_keep_size.cpp, reading an item's callback back for
 // dispatch in menus_dispatch.cpp: a program imports the platform calls of those only when it
 // uses them.
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 namespace {
 

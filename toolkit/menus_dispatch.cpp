@@ -1,7 +1,7 @@
 // The menu side of command dispatch: the callback that an item carries in its item data, read
 // back by command identifier. Apart from menus.cpp because every dialog's procedure calls it: a
 // program that builds no menus then links, and imports, none of the menu-building calls.
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
 DialogCallback menu_get_callback(HMENU menu, uint32_t command) {
   if (!menu) return nullptr;

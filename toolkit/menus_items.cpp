@@ -1,8 +1,8 @@
 // Menu items after their insertion: deleting them, redrawing the menu bar, and an item's state
 // and text, read and set.
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 namespace {
 

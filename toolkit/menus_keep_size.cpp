@@ -1,6 +1,6 @@
 // Attaching a menu bar without giving up client area: apart from menus.cpp so that a program that
 // attaches its bar with menu_attach links none of the window measuring it needs.
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
 BOOL menu_attach_keep_size(HWND window, HMENU menu) {
   RECT before;

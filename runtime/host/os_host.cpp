@@ -1,5 +1,5 @@
 // Host stand-ins for the Windows services of the runtime (see os_host.hpp).
-#include "os_host.hpp"
+#include "runtime/host/os_host.hpp"
 
 #include <stdlib.h>
 #include <string.h>

@@ -1,7 +1,7 @@
 // The control kind table and style resolution, the image kinds' switch to icons, the walk over
 // initial items and the cursor table.
-#include "toolkit/control_items.hpp"
-#include "toolkit/control_kinds.hpp"
+#include "dialogkit/toolkit/control_items.hpp"
+#include "dialogkit/toolkit/control_kinds.hpp"
 #include "toolkit/cursors.hpp"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "runtime/os.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The pixel-to-unit rounding rule: halves away from zero, smaller remainders truncated, the zero
 // and negative divisors, and the ends of the pixel range the 32-bit products allow.
-#include "toolkit/dialog_units.hpp"
+#include "dialogkit/toolkit/dialog_units.hpp"
 
 #include <gtest/gtest.h>
 

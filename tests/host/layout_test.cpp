@@ -1,7 +1,7 @@
 // Layout tables' arithmetic: the rounding of proportions, each kind of rule, extents below zero,
 // and Resizing's own layout written as a table, which must give exactly the rectangles its
 // callback computes, for every client size in units a WM_SIZE can bring.
-#include "toolkit/layout_rules.hpp"
+#include "dialogkit/toolkit/layout_rules.hpp"
 
 #include <gtest/gtest.h>
 

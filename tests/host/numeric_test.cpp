@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "runtime/numeric.hpp"
+#include "dialogkit/runtime/numeric.hpp"
 #include "tests/support/shift_model.hpp"
 
 namespace {

@@ -13,10 +13,10 @@
 #include <random>
 #include <string>
 
-#include "runtime/errors.hpp"
-#include "runtime/numread.hpp"
+#include "dialogkit/runtime/errors.hpp"
+#include "dialogkit/runtime/numread.hpp"
 #include "runtime/numread_internal.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/support/host_switch.hpp"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <random>
 #include <string>
 
-#include "runtime/compose.hpp"
-#include "runtime/errors.hpp"
-#include "runtime/numshow.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/compose.hpp"
+#include "dialogkit/runtime/errors.hpp"
+#include "dialogkit/runtime/numshow.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/support/host_switch.hpp"
 
 namespace {

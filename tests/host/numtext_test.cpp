@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/errors.hpp"
-#include "runtime/numtext.hpp"
+#include "dialogkit/runtime/errors.hpp"
+#include "dialogkit/runtime/numtext.hpp"
 #include "runtime/os.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/support/exact_decimal.hpp"
 #include "tests/support/host_switch.hpp"
 #include "tests/support/number_text_grammar.hpp"

@@ -8,9 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "runtime/data_image.hpp"
+#include "dialogkit/runtime/data_image.hpp"
 #include "runtime/process.hpp"
-#include "runtime/startup.hpp"
+#include "dialogkit/runtime/startup.hpp"
 #include "runtime/startup_steps.hpp"
 #include "runtime/x87.hpp"
 #include "tests/support/host_switch.hpp"

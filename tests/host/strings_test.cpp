@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/errors.hpp"
+#include "dialogkit/runtime/errors.hpp"
 #include "runtime/os.hpp"
 #include "runtime/process.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/support/host_switch.hpp"
 
 namespace {

@@ -3,10 +3,10 @@
 
 #include <thread>
 
-#include "runtime/errors.hpp"
+#include "dialogkit/runtime/errors.hpp"
 #include "runtime/memory_blocks.hpp"
 #include "runtime/process.hpp"
-#include "runtime/range_checks.hpp"
+#include "dialogkit/runtime/range_checks.hpp"
 #include "runtime/threadstate.hpp"
 #include "tests/support/host_switch.hpp"
 

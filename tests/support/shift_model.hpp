@@ -5,7 +5,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "runtime/numeric.hpp"
+#include "dialogkit/runtime/numeric.hpp"
 
 enum ShiftOp { SHL, SHR, SAR, ROL, ROR, SHIFT_OP_COUNT };
 

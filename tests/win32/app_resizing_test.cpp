@@ -10,9 +10,9 @@
 #include "app/resizing.hpp"
 #include "tests/win32/support/string_watch.hpp"
 #include "tests/win32/support/test_support.hpp"
-#include "toolkit/dialog.hpp"
-#include "toolkit/geometry.hpp"
-#include "toolkit/layout.hpp"
+#include "dialogkit/toolkit/dialog.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
+#include "dialogkit/toolkit/layout.hpp"
 
 namespace {
 

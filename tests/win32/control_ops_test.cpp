@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/support/bitmap_watch.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/string_watch.hpp"
 #include "tests/win32/support/test_support.hpp"
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 #include "toolkit/cursors.hpp"
-#include "toolkit/geometry.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // Control creation on the real Windows API: what the system receives at creation (seen by a CBT
 // hook), the font, the callback slot, initial items, default-button registration, the image
 // kinds with and without a bitmap, and the string temporaries control_add consumes.
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/support/bitmap_watch.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/string_watch.hpp"

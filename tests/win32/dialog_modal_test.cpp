@@ -4,12 +4,12 @@
 
 #include <string>
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/support/call_failures.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
 #include "toolkit/dialog_template.hpp"
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
 namespace {
 

@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/support/call_failures.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
 namespace {
 

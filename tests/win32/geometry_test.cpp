@@ -1,16 +1,16 @@
 // Dialog units on the real Windows API: the conversions against MapDialogRect, moving and sizing
 // controls and dialogs without touching what the operation does not own, and reading positions
 // and sizes back in units.
-#include "toolkit/geometry.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
-#include "toolkit/controls.hpp"
+#include "dialogkit/toolkit/controls.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // SetWindowPos, the size grip in the corner, the layout's memory freed with the dialog, and what
 // one resize costs in background erases and paints against moving the controls one call at a
 // time.
-#include "toolkit/layout.hpp"
+#include "dialogkit/toolkit/layout.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/support/call_failures.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
-#include "toolkit/controls.hpp"
-#include "toolkit/geometry.hpp"
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/controls.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/support/test_support.hpp"
-#include "toolkit/dialog.hpp"
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/dialog.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
 namespace {
 

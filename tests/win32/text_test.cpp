@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/support/dialog_recorder.hpp"
 #include "tests/win32/support/test_support.hpp"
-#include "toolkit/controls.hpp"
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/controls.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
 namespace {
 

@@ -2,4 +2,4 @@
 // for Windows (startup.hpp) builds on the host as it is. The host targets have this folder on
 // their include path; nothing of user32 or gdi32 is here.
 #pragma once
-#include "../os_host.hpp"
+#include "runtime/host/os_host.hpp"

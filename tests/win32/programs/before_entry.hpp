@@ -5,7 +5,7 @@
 // whatever the compiler and the linker do with the program's own code.
 //
 // The linker fills the image's TLS data directory from the symbol _tls_used, which the program's
-// link keeps with -u (cmake/wine-tests.cmake). The directory is written with pointer members,
+// link keeps with -u (tests/win32/CMakeLists.txt). The directory is written with pointer members,
 // so that it is static data without casts; the image is never rebased, so its addresses need no
 // relocation.
 #pragma once

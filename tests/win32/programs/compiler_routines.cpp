@@ -9,8 +9,8 @@
 #include <stddef.h>
 #include <windows.h>
 
-#include "runtime/data_image.hpp"
-#include "runtime/startup.hpp"
+#include "dialogkit/runtime/data_image.hpp"
+#include "dialogkit/runtime/startup.hpp"
 
 struct NoConstants {
   unsigned char bytes[DATA_CONSTANTS_SIZE];

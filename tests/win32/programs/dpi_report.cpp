@@ -7,8 +7,8 @@
 // alone makes the difference.
 #include <windows.h>
 
-#include "runtime/data_image.hpp"
-#include "runtime/startup.hpp"
+#include "dialogkit/runtime/data_image.hpp"
+#include "dialogkit/runtime/startup.hpp"
 
 struct NoConstants {
   unsigned char bytes[DATA_CONSTANTS_SIZE];

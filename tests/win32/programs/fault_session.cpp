@@ -11,17 +11,17 @@
 #include <windows.h>
 #include <oleauto.h>
 
-#include "runtime/data_image.hpp"
-#include "runtime/errors.hpp"
-#include "runtime/numtext.hpp"
-#include "runtime/startup.hpp"
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/data_image.hpp"
+#include "dialogkit/runtime/errors.hpp"
+#include "dialogkit/runtime/numtext.hpp"
+#include "dialogkit/runtime/startup.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/programs/before_entry.hpp"
 #include "tests/win32/programs/fault_plan.hpp"
-#include "toolkit/controls.hpp"
-#include "toolkit/geometry.hpp"
-#include "toolkit/layout.hpp"
-#include "toolkit/menus.hpp"
+#include "dialogkit/toolkit/controls.hpp"
+#include "dialogkit/toolkit/geometry.hpp"
+#include "dialogkit/toolkit/layout.hpp"
+#include "dialogkit/toolkit/menus.hpp"
 
 struct NoConstants {
   unsigned char bytes[DATA_CONSTANTS_SIZE];

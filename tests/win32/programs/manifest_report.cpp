@@ -11,8 +11,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "runtime/data_image.hpp"
-#include "runtime/startup.hpp"
+#include "dialogkit/runtime/data_image.hpp"
+#include "dialogkit/runtime/startup.hpp"
 
 struct NoConstants {
   unsigned char bytes[DATA_CONSTANTS_SIZE];

@@ -6,8 +6,8 @@
 // OleInitialize then only counts a second start on the thread, which needs no memory.
 #include <windows.h>
 
-#include "runtime/data_image.hpp"
-#include "runtime/startup.hpp"
+#include "dialogkit/runtime/data_image.hpp"
+#include "dialogkit/runtime/startup.hpp"
 #include "tests/win32/programs/before_entry.hpp"
 
 struct NoConstants {

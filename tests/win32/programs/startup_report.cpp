@@ -4,9 +4,9 @@
 #include <stddef.h>
 #include <windows.h>
 
-#include "runtime/data_image.hpp"
+#include "dialogkit/runtime/data_image.hpp"
 #include "runtime/process.hpp"
-#include "runtime/startup.hpp"
+#include "dialogkit/runtime/startup.hpp"
 #include "runtime/x87.hpp"
 #include "tests/win32/programs/startup_report.hpp"
 

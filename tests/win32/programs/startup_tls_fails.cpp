@@ -3,8 +3,8 @@
 // the entry point runs, so start-up's own TlsAlloc meets the system's real failure.
 #include <windows.h>
 
-#include "runtime/data_image.hpp"
-#include "runtime/startup.hpp"
+#include "dialogkit/runtime/data_image.hpp"
+#include "dialogkit/runtime/startup.hpp"
 #include "tests/win32/programs/before_entry.hpp"
 
 struct NoConstants {

@@ -1,7 +1,7 @@
 // Helpers of the dialog tests: recording callbacks, dialog and control makers, a counting owner.
 #include "tests/win32/support/dialog_recorder.hpp"
 
-#include "runtime/strings.hpp"
+#include "dialogkit/runtime/strings.hpp"
 #include "tests/win32/support/test_support.hpp"
 
 std::vector<RecordedCall> recorded_calls;

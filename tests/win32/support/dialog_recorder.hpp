@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "toolkit/dialog.hpp"
+#include "dialogkit/toolkit/dialog.hpp"
 
 enum class CallbackSource { Dialog, Control, Menu };
 

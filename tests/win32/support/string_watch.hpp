@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "runtime/frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 struct StringWatch {
   StringWatch();   // starts counting from zero

@@ -8,8 +8,8 @@
 
 #include <stdint.h>
 
-#include "toolkit/dialog_units.hpp"
-#include "toolkit/layout_rules.hpp"
+#include "dialogkit/toolkit/dialog_units.hpp"
+#include "dialogkit/toolkit/layout_rules.hpp"
 
 // What layout_attach takes. Sizes are of the client area, in the dialog's units.
 struct DialogLayout {

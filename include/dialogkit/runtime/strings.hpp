@@ -6,7 +6,7 @@
 // pops and releases each one (temp_pop_free) before it returns. An operation that returns a
 // string pushes it.
 #pragma once
-#include "frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 // Bit set: the reference names a string that belongs to somebody else; it is read with the bit
 // cleared and never released.

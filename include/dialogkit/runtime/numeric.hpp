@@ -5,7 +5,7 @@
 #pragma once
 #include <limits>
 
-#include "frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 static_assert(std::numeric_limits<long double>::digits == 64, "x87 80-bit extended format");
 

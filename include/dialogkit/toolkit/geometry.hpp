@@ -5,7 +5,7 @@
 
 #include <stdint.h>
 
-#include "toolkit/dialog_units.hpp"
+#include "dialogkit/toolkit/dialog_units.hpp"
 
 // The identifier that stands for the dialog itself in the geometry operations and control_enable.
 constexpr int32_t CONTROL_ID_DIALOG = -1;

@@ -2,7 +2,7 @@
 // does not fit (9 for indexes and arrays, 6 for the rest), leaves the thread's record alone and
 // never stops; the procedure sees the error when it dispatches.
 #pragma once
-#include "frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 int32_t check_index(ProcedureFrame* frame, int32_t index, int32_t lower, int32_t upper);
 void check_array_present(ProcedureFrame* frame, const void* array);

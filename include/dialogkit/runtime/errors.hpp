@@ -2,7 +2,7 @@
 // application procedure on whose behalf the runtime works and in the thread's record; optional
 // handlers that a procedure's dispatch continues at. Errors never stop the program.
 #pragma once
-#include "frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 // Recording errors on behalf of the application procedure that owns the frame, in the frame and
 // in the thread's record (the range checks of range_checks.hpp record in the frame only).

@@ -5,7 +5,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "runtime/frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 // The address of the first DynString element, a flags word (the items are used only when it
 // holds ARRAY_FLAG_ITEMS) and the element count.

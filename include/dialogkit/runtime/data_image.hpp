@@ -5,7 +5,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "data_section.hpp"
+#include "dialogkit/runtime/data_section.hpp"
 
 // Three (size, offset) pairs; offsets count from the start of the data section.
 struct DataImageHeader {

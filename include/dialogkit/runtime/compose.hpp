@@ -6,8 +6,8 @@
 //                            text_part_significant(miles, 6), text_part_cstring(" miles")};
 //   temp_push_parts(&frame, line, 4);
 #pragma once
-#include "frame.hpp"
-#include "strings.hpp"
+#include "dialogkit/runtime/frame.hpp"
+#include "dialogkit/runtime/strings.hpp"
 
 enum : uint32_t {
   PART_LITERAL = 0,      // a StringLiteral

@@ -10,7 +10,7 @@
 //
 // A program that reads no numbers links none of this: it lives in its own units.
 #pragma once
-#include "frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 // What a text held.
 enum NumberStatus : int32_t {

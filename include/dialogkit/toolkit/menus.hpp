@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <stddef.h>
 
-#include "runtime/frame.hpp"
-#include "toolkit/dialog.hpp"
+#include "dialogkit/runtime/frame.hpp"
+#include "dialogkit/toolkit/dialog.hpp"
 
 // Item options.
 enum : uint32_t {

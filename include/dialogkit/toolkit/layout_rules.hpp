@@ -5,7 +5,7 @@
 #pragma once
 #include <stdint.h>
 
-#include "toolkit/dialog_units.hpp"
+#include "dialogkit/toolkit/dialog_units.hpp"
 
 // One value of a rule: a proportion of the client area's width (for left and right) or height
 // (for top and bottom), plus an offset in dialog units. {0, 8} is 8 units from the near side,

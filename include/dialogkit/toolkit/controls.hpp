@@ -10,11 +10,11 @@
 
 #include <stdint.h>
 
-#include "runtime/frame.hpp"
-#include "runtime/numread.hpp"
-#include "toolkit/control_items.hpp"
-#include "toolkit/control_kinds.hpp"
-#include "toolkit/dialog.hpp"
+#include "dialogkit/runtime/frame.hpp"
+#include "dialogkit/runtime/numread.hpp"
+#include "dialogkit/toolkit/control_items.hpp"
+#include "dialogkit/toolkit/control_kinds.hpp"
+#include "dialogkit/toolkit/dialog.hpp"
 
 // Creates a control on `dialog`. Position and size are in the dialog's units. The frame's top
 // temporary is the class name (used by kind 0 only), the one below it the window text (for the

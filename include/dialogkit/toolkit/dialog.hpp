@@ -7,7 +7,7 @@
 
 #include <stdint.h>
 
-#include "runtime/frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 // Every application callback (dialog, control, menu item) has the shape of a dialog procedure;
 // 0 means "not handled". The result is pointer-sized so that a brush handle fits.

@@ -18,7 +18,7 @@
 // NUMBER_FORMAT_BUFFER bytes and give its length (or 0 when working memory for an extreme value
 // could not be had).
 #pragma once
-#include "frame.hpp"
+#include "dialogkit/runtime/frame.hpp"
 
 enum : uint32_t { NUMBER_THOUSANDS = 1 };
 constexpr int NUMBER_FORMAT_BUFFER = 64;
