@@ -40,8 +40,8 @@ export WINEPREFIX WINE_LOADER=$WINE32_LOADER
 if [ -n "${DISPLAY:-}" ] && [ $acting = 0 ]; then
   "$WINE_LOADER" "$build/$program.exe" "$@"
 elif [ -n "${DISPLAY:-}" ]; then
-  bash scripts/run-headless.sh "$build" "$program" "$@"
+  bash scripts/run-and-close.sh "$build" "$program" "$@"
 else
   RUN_SHOTS=$build/screenshots xvfb-run -a -s "-screen 0 1024x768x24" \
-    bash scripts/run-headless.sh "$build" "$program" "$@"
+    bash scripts/run-and-close.sh "$build" "$program" "$@"
 fi

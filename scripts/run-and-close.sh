@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Starts a program of the build in the current display, runs the actions given after `--` on its
-# dialog (dialogkit-driver), closes it with the system's close request unless the actions ended
-# it, and reports its exit code; fails when an action failed or the exit code is not 0. With
-# RUN_SHOTS set (the run command sets it inside Xvfb) the dialog is photographed into that folder
-# before it is closed; Resizing, given no actions, is also resized twice, each size photographed.
-#   run-headless.sh BUILD PROGRAM [ARGS...] [-- ACTION...]
+# Starts a program of the build in the current display (a real one or Xvfb), runs the actions
+# given after `--` on its dialog (dialogkit-driver), closes it with the system's close request
+# unless the actions ended it, and reports its exit code; fails when an action failed or the exit
+# code is not 0. With RUN_SHOTS set (the run command sets it inside Xvfb) the dialog is
+# photographed into that folder before it is closed; Resizing, given no actions, is also resized
+# twice, each size photographed.
+#   run-and-close.sh BUILD PROGRAM [ARGS...] [-- ACTION...]
 set -u
 build=$1 program=$2
 shift 2
