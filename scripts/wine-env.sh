@@ -18,10 +18,10 @@ WINE_PREFIX_ROOT=${WINE_PREFIX_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/resizing-wi
 # one never sees the windows of another:
 #   wine_prefix_path [DPI [VARIANT]]
 #   DPI      the resolution in dots per inch that programs see (96 unless given)
-#   VARIANT  "run": the run command's own, with the tests' settings, so that a program looked
-#            at while the tests run shares nothing with them; "desktop": the run command's on a
-#            real display, where the window manager manages and frames the dialogs; "kit": the
-#            test kit's.
+#   VARIANT  "run": with the tests' settings, for programs run apart from the tests (the soak,
+#            benchmarks); "kit": the test kit's, which the run command uses too; "desktop": the
+#            run command's on a real display, where the window manager manages and frames the
+#            dialogs.
 wine_prefix_path() {
   local digest version dpi=${1:-96} variant=${2:-}
   digest=$(sha1sum "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" | cut -c1-10)
