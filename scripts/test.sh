@@ -98,8 +98,6 @@ suite() {
   [ "$status" = ok ] || any_failed=1
 }
 
-# One Wine server per suite: ended when the suite is done, so the next one starts afresh.
-end_wine() { wine_server_end "$(wine_prefix_path)"; }
 xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
 
 suite host host
@@ -111,10 +109,11 @@ if selected windows-32-bit || selected windows-64-bit; then
   wine_prefix_ready >/dev/null || echo "the Wine prefix could not be made: the Windows suites will fail"
 fi
 suite windows-32-bit win32 "${xvfb[@]}"
-end_wine
+# One Wine server per suite: ended when the suite is done, so the next one starts afresh.
+wine_server_end "$(wine_prefix_path)"
 # The 64-bit suite checks the same sources again: each test program runs whole, started once.
 suite windows-64-bit win64-whole "${xvfb[@]}"
-end_wine
+wine_server_end "$(wine_prefix_path)"
 
 echo
 echo "=== summary"

@@ -44,9 +44,9 @@ wine32_emulator_path() {
   [ -n "$best" ] && echo "$best"
 }
 
-# Whether any command holds the registration: an exclusive lock on the users' file can be had
-# only when nobody holds a shared one.
-wine32_others_hold() { ! flock -n -x "$WINE32_LOCKS.users" true; }
+# Whether any command holds a share of the registration: an exclusive lock on the users' file
+# can be had only when nobody holds a shared one.
+wine32_held() { ! flock -n -x "$WINE32_LOCKS.users" true; }
 
 # Runs FUNCTION [ARGUMENT...] of this file in a shell of its own that holds the state lock: every
 # change of the entry is made under it. -o: nothing the function starts holds the lock.
@@ -56,7 +56,7 @@ wine32_locked() { flock -o "$WINE32_LOCKS.state" bash -c 'source "$0" && "$@"' "
 # back), and unmounts binfmt_misc if a command of ours mounted it.
 wine32_unregister_unheld() {
   local entry=$WINE32_BINFMT/$WINE32_ENTRY_NAME
-  wine32_others_hold && return 0
+  wine32_held && return 0
   for _ in 1 2 3 4 5; do
     [ -e "$entry" ] || break
     echo -1 > "$entry" 2>/dev/null || sleep 1
@@ -89,7 +89,7 @@ wine32_register() {
 #   wine32_share QEMU PID
 wine32_share() {
   local qemu=$1 ready=$WINE32_LOCKS.ready.$2 holder
-  if ! wine32_others_hold; then
+  if ! wine32_held; then
     wine32_unregister_unheld
     wine32_register "$qemu" || return 1
   elif ! grep -q "^interpreter $qemu\$" "$WINE32_BINFMT/$WINE32_ENTRY_NAME" 2>/dev/null; then
