@@ -12,28 +12,11 @@
 # --only     run only the mutants whose name matches this extended regular expression
 # --timeout  the time limit of each suite run; a mutant that hangs counts as killed (default 300)
 #
-# The builds must be configured first (cmake --preset host; cmake --preset win64 -DWINE_TESTS=ON),
+# The builds must be configured first (cmake --preset host; cmake --preset win64),
 # with WINE_PREFIX_ROOT exported as it was at configure time. Each suite stops at its first
 # failure. Results and the output of every mutant go to build/mutate/.
 #
-# Last full run (win64, 2 shared cores, 1717 s with the 49 s baseline): 127 mutants, 116 killed,
-# 11 survived, 0 broken: 91.3 %. Four survivors then got a test each (bit_test of bit 5; the
-# terminator after string_resize cuts; 0x3D56:806BD9714632DFCD at 18 digits, whose first scaling
-# rounds to 10^17 exactly; the 105 by 90 client area), and three more were killed by the host
-# tests of the main sequence and of start-up's close (runtime_reset over every globals word; a
-# failed release keeps the TLS slot; OLE uninitialised after a failed start-up): 123 of 127,
-# 96.9 %. The four left:
-#   equivalent  entry-failed-startup-releases-record: after a failed start-up the slot holds no
-#               record, so the release does nothing and only a TlsFree right before ExitProcess
-#               (of an invalid index when TlsAlloc failed) differs, which nothing outside sees.
-#   equivalent  read-selected-negative-copy-kept: a copy of -1 makes string_resize ask for -1
-#               bytes, which fails into the null reference, the same empty string as 0 gives.
-#   equivalent  measure-position-in-own-units: it differs only for the dialog itself with an
-#               owner whose units differ from its own; every dialog the toolkit makes has the same
-#               font, so the scales are equal (an owner of another font would tell them apart).
-#   gap         modal-no-focus-to-owner: the system's own activation hand-over gives the owner
-#               the focus in every test; ending the modal dialog while another window of the
-#               thread is active, then GetFocus() == owner, would.
+# What earlier runs found, and the survivors: docs/measurements.md.
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -144,11 +127,9 @@ run_suite() {
   nice -n 10 cmake --build --preset "$p" >>"$log" 2>&1 || return 2
   local args=(--preset "$p" --stop-on-failure --timeout "$limit")
   [ -n "$tests" ] && args+=(-R "$tests")
-  if [ "$p" = host ]; then
-    timeout -k 10 "$limit" nice -n 10 ctest "${args[@]}" -j2 >>"$log" 2>&1
-  else
-    timeout -k 10 "$limit" nice -n 10 xvfb-run -a -s "-screen 0 1280x1024x24" ctest "${args[@]}" >>"$log" 2>&1
-  fi
+  local runner=()
+  [ "$p" = host ] || runner=(xvfb-run -a -s "-screen 0 1280x1024x24")
+  timeout -k 10 "$limit" nice -n 10 "${runner[@]}" ctest "${args[@]}" >>"$log" 2>&1
   rc=$?
   [ "$p" = host ] || stop_wine
   [ $rc -eq 124 ] || [ $rc -eq 137 ] && echo "(time limit of ${limit}s reached)" >>"$log"

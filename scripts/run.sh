@@ -16,10 +16,10 @@
 # WINE_DPI=120 (or 144, ...) runs it in a prefix whose programs see that resolution in dots per
 # inch instead of 96.
 #
-# The program runs in a Wine prefix of the run command's own, never in the one the tests use, so
-# that it can be looked at while the test command runs. On a display (DISPLAY set) that prefix
-# lets the window manager manage the dialog and draw its frame, as for any other program; in Xvfb,
-# where no window manager runs, Wine draws the frame itself, as in the tests.
+# On a display without actions the program is left to the user, in a Wine prefix of the run
+# command's own that lets the window manager manage the dialog and draw its frame, as for any
+# other program. Otherwise it runs through the test kit (tools/kit/dialogkit-test), in the kit's
+# prefix, where Wine draws the frame itself, as in the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=resizing
@@ -27,21 +27,26 @@ if [ $# -gt 0 ] && [ "$1" != -- ]; then program=$1; shift; fi
 acting=0
 for word in "$@"; do if [ "$word" = -- ]; then acting=1; fi; done
 bash scripts/setup.sh
-source scripts/wine-env.sh
-source scripts/wine32-mode.sh
-wine32_mode_begin
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target "$program" probe dialogkit_driver
+cmake --build --preset win32 --target "$program" dialogkit_driver
 build=build/win32
-variant=run
-[ -n "${DISPLAY:-}" ] && variant=desktop
-WINEPREFIX=$(wine_prefix_ready "${WINE_DPI:-96}" $variant)
-export WINEPREFIX WINE_LOADER=$WINE32_LOADER
 if [ -n "${DISPLAY:-}" ] && [ $acting = 0 ]; then
-  "$WINE_LOADER" "$build/$program.exe" "$@"
-elif [ -n "${DISPLAY:-}" ]; then
-  bash scripts/run-headless.sh "$build" "$program" "$@"
-else
-  RUN_SHOTS=$build/screenshots xvfb-run -a -s "-screen 0 1024x768x24" \
-    bash scripts/run-headless.sh "$build" "$program" "$@"
+  source scripts/wine-env.sh
+  source scripts/wine32-mode.sh
+  wine32_mode_begin
+  WINEPREFIX=$(wine_prefix_ready "${WINE_DPI:-96}" desktop) "$WINE32_LOADER" "$build/$program.exe" "$@"
+  exit
 fi
+kit=(bash tools/kit/dialogkit-test --dpi "${WINE_DPI:-96}")
+if [ -z "${DISPLAY:-}" ]; then
+  shots=$PWD/$build/screenshots
+  mkdir -p "$shots"
+  echo "screenshots in $shots"
+  if [ "$program" = resizing ] && [ $acting = 0 ]; then
+    set -- "$@" -- screenshot "$shots/1-start.bmp" resize 420 300 screenshot "$shots/2-420x300.bmp" \
+      resize 260 360 screenshot "$shots/3-260x360.bmp"
+  else
+    kit+=(--screenshot "$shots/$program.bmp")
+  fi
+fi
+DIALOGKIT_DRIVER=$build/dialogkit-driver.exe "${kit[@]}" "$build/$program.exe" "$@"

@@ -6,20 +6,13 @@
 #   bash scripts/setup.sh --emulator   the same and qemu's i386 user-mode emulator, for machines
 #                                      whose kernel runs no 32-bit programs
 #
-# The emulator comes from the release's backports (qemu-user, version 8 or later; the backports
-# suite is added to apt's sources if it is not there, and apt takes from it only what is asked
-# for by name). The release's own emulator (qemu-user-static 7.2) runs 32-bit Wine too, but takes
-# most of a minute for every process start, where the newer one takes about two seconds: Wine
-# reserves the 32-bit address space in ever smaller pieces, and each reservation costs the old
-# emulator time in proportion to the size of the address space. When backports cannot be had,
-# the release's emulator is installed instead and the tests run, only slowly.
+# The emulator is qemu-user from the release's backports (the suite is added to apt's sources if
+# it is not there; apt takes from it only what is asked for by name); when backports cannot be
+# had, the release's own qemu-user-static, which runs 32-bit Wine too, only slowly.
 #
 # 32-bit Wine needs each of its i386 libraries at the same version as the amd64 one beside it.
-# When the mirror cannot serve the i386 index of the security suite, apt knows the i386 libraries
-# only at the release's own versions while the amd64 ones come from security, and the plain
-# install cannot be resolved. Then the install is tried once more with the release's own versions
-# (apt's target release), which resolves on such a mirror. The plain install comes first, so that
-# a healthy mirror still gives the security versions.
+# When the mirror cannot serve the i386 index of the security suite, the plain install cannot be
+# resolved; it is then tried once more with the release's own versions (apt's target release).
 set -uo pipefail
 
 packages=(
@@ -65,7 +58,7 @@ trap 'rm -f "$log"' EXIT
 update_errors=$(grep -E '^(E|Err):' "$log")
 [ -n "$update_errors" ] && echo "setup: the package index update reported: $(grep -m1 '^E:' "$log")" >&2
 
-install() { "${apt[@]}" install -y --no-install-recommends "$@" "${missing[@]}" >"$log" 2>&1; }
+install_missing() { "${apt[@]}" install -y --no-install-recommends "$@" "${missing[@]}" >"$log" 2>&1; }
 
 # The emulator from the release's backports, the suite added to apt's sources if need be (with
 # the address of the release's own archive). Falls back to the release's own emulator.
@@ -86,21 +79,21 @@ install_emulator() {
   else
     echo "setup: qemu-user could not be had from $backports ($(grep -m1 '^E:' "$log")): installing the release's qemu-user-static, with which every 32-bit process start takes most of a minute" >&2
     missing=(qemu-user-static)
-    installed qemu-user-static || install
+    installed qemu-user-static || install_missing
   fi
 }
 if [ $emulator = 1 ] && ! new_emulator_installed; then install_emulator; fi
 mapfile -t missing < <(missing_packages)
 [ ${#missing[@]} -eq 0 ] && { echo "setup: installed"; exit 0; }
 
-if ! install; then
+if ! install_missing; then
   release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
   if grep -Eq 'security.*(binary-i386|i386 Packages)' <<<"$update_errors"; then
     echo "setup: the i386 security index could not be fetched: installing the release's own versions of the i386 libraries" >&2
   else
     echo "setup: the plain install failed ($(grep -m1 '^E:' "$log")): installing the release's own versions" >&2
   fi
-  [ -n "$release" ] && install -t "$release"
+  [ -n "$release" ] && install_missing -t "$release"
 fi
 
 mapfile -t missing < <(missing_packages)

@@ -14,9 +14,17 @@
 # (names as in the table) runs only those suites.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-started=$SECONDS
+export TEST_STARTED=${TEST_STARTED:-$(date +%s)}
 bash scripts/setup.sh || exit 1
 source scripts/wine-env.sh
+# Whether suite NAME is to run: every suite unless TEST_SUITES names some.
+selected() { [ -z "${TEST_SUITES:-}" ] || [[ " $TEST_SUITES " == *" $1 "* ]]; }
+# The Windows suites' prefix is held by one test command at a time: the command runs again
+# holding it (a second one waits here for the first).
+if { selected windows-32-bit || selected windows-64-bit; } && [ "${WINE_PREFIX_HELD:-}" != "$(wine_prefix_path)" ]; then
+  wine_prefix_hold "$(wine_prefix_path)" bash scripts/test.sh "$@"
+  exit
+fi
 source scripts/wine32-mode.sh
 wine32_mode_begin || exit 1
 logs=build/logs
@@ -47,28 +55,24 @@ ticker() {
   done
 }
 
-# Whether suite NAME is to run: every suite unless TEST_SUITES names some.
-selected() { [ -z "${TEST_SUITES:-}" ] || [[ " $TEST_SUITES " == *" $1 "* ]]; }
-
-# suite NAME CONFIGURE_PRESET TEST_PRESET [RUNNER...]: configure and build the preset, run its
-# test preset (inside RUNNER, Xvfb say), and record the suite's line.
+# suite NAME PRESET [RUNNER...]: configure and build the preset, run its tests (inside RUNNER,
+# Xvfb say), and record the suite's line.
 suite() {
-  local name=$1 preset=$2 tests=$3
-  shift 3
+  local name=$1 preset=$2
+  shift 2
   selected "$name" || return 0
   local begun=$SECONDS log=$logs/$name.log summary total=0 failed=0 passed status=ok tick
   echo
-  echo "=== $name: building and running (configure preset $preset, test preset $tests)"
-  if ! { cmake --preset "$preset" ${CONFIGURE_ARGS:-} && cmake --build --preset "$preset"; } >"$logs/$name-build.log" 2>&1; then
+  echo "=== $name: building and running (preset $preset)"
+  if ! { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"$logs/$name-build.log" 2>&1; then
     tail -n 40 "$logs/$name-build.log"
     echo "=== $name: the build failed ($logs/$name-build.log)"
     status="build failed" failed=1 total=1
   else
     echo "   built in $(( SECONDS - begun )) s; running the tests"
-    # Without the prefix's lock (descriptor 7): nothing of it may outlive the command.
-    ticker "$name" "$log" "$begun" 7>&- &
+    ticker "$name" "$log" "$begun" &
     tick=$!
-    "$@" ctest --preset "$tests" ${CTEST_ARGS:-} 2>&1 | tee "$log" | grep -E --line-buffered \
+    "$@" ctest --preset "$preset" 2>&1 | tee "$log" | grep -E --line-buffered \
       '^ *[0-9]+/[0-9]+ Test|\*\*\*|FAIL|^note|^e2e|tests passed|The following tests|^[[:space:]]+[0-9]+ - '
     kill "$tick" 2>/dev/null; wait "$tick" 2>/dev/null
     # What each failed test printed (CTest shows it after the test's line), here in full.
@@ -76,7 +80,7 @@ suite() {
          /^ *[0-9]+\/[0-9]+ Test |tests passed, / { show = 0 }
          show' "$log"
     # What the fault-injection test counted, from the tests' own output (CTest keeps it in its log).
-    grep -h '^fault injection:' "build/$preset/Testing/Temporary/LastTest.log" 2>/dev/null | sed 's/^/   /'
+    grep -h '^fault injection:' "build/${preset%-whole}/Testing/Temporary/LastTest.log" 2>/dev/null | sed 's/^/   /'
     summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -n "$summary" ]; then
       total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
@@ -94,30 +98,28 @@ suite() {
   [ "$status" = ok ] || any_failed=1
 }
 
-# One Wine server per suite: ended when the suite is done, so the next one starts afresh.
-end_wine() { wine_server_end "$(wine_prefix_path)"; }
 xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24")
 
-CTEST_ARGS=-j2 suite host host host
-CTEST_ARGS=-j2 suite host-sanitize host-sanitize host-sanitize
-CTEST_ARGS=-j2 suite fuzz fuzz fuzz
+suite host host
+suite host-sanitize host-sanitize
+suite fuzz fuzz
 # The Windows suites' prefix, made first on a machine that has none yet (a minute or two): CTest
 # asks each Windows test program for its cases before the first test runs.
 if selected windows-32-bit || selected windows-64-bit; then
   wine_prefix_ready >/dev/null || echo "the Wine prefix could not be made: the Windows suites will fail"
-  wine_prefix_hold "$(wine_prefix_path)"
 fi
-CONFIGURE_ARGS="-DWINE_TESTS=ON -DWINE_TEST_CASES=ON" suite windows-32-bit win32 win32 "${xvfb[@]}"
-end_wine
+suite windows-32-bit win32 "${xvfb[@]}"
+# One Wine server per suite: ended when the suite is done, so the next one starts afresh.
+wine_server_end "$(wine_prefix_path)"
 # The 64-bit suite checks the same sources again: each test program runs whole, started once.
-CONFIGURE_ARGS="-DWINE_TESTS=ON -DWINE_TEST_CASES=OFF" suite windows-64-bit win64 win64-whole "${xvfb[@]}"
-end_wine
+suite windows-64-bit win64-whole "${xvfb[@]}"
+wine_server_end "$(wine_prefix_path)"
 
 echo
 echo "=== summary"
 printf '%-22s %6s %7s %7s %8s\n' suite tests passed failed seconds
 printf '%s\n' "${table[@]}"
 echo "32-bit Windows programs: $WINE32_MODE_TEXT"
-echo "total time: $(( SECONDS - started )) s"
+echo "total time: $(( $(date +%s) - TEST_STARTED )) s"
 echo "$all_passed passed, $all_failed failed"
 exit $any_failed

@@ -1,17 +1,10 @@
-# Sourced by the test and run commands: how this machine runs the 32-bit Windows programs.
-#   native    the kernel executes 32-bit programs: 32-bit Wine runs as it is.
-#   emulated  it does not: qemu's i386 user-mode emulator is registered with the kernel's
-#             binfmt_misc, and 32-bit Wine runs under it.
-# WINE32_MODE=emulated in the environment asks for the emulator where the kernel would do (to
-# try the emulated path on such a machine). WINE32_MODE_TEXT says which, in words.
-#
-# The registration is one entry for the whole machine, shared by every command that needs it: the
-# test command in one terminal and the run command in another, or test commands of two clones.
-# Each command holds it while it runs (a shared lock, held by a small process of its own,
-# scripts/wine32-hold.sh), and only the last one to finish removes it. An entry that nobody holds
-# is a leftover (of a machine that went down, say) and is made afresh. A command killed without
-# warning (SIGKILL) still lets go: its holder notices within a second and, if it was the last,
-# removes the entry.
+# Sourced by the test and run commands and the test kit: how this machine runs the 32-bit Windows
+# programs. "native": the kernel executes 32-bit programs, and 32-bit Wine runs as it is.
+# "emulated": it does not, and 32-bit Wine runs under qemu's i386 user-mode emulator, registered
+# with binfmt_misc (WINE32_MODE=emulated asks for it anyway). WINE32_MODE_TEXT says which.
+# The registration is one entry for the whole machine: each command that needs it holds a share
+# (scripts/wine32-hold.sh), and the last one to give its share back, or to die, removes it. An
+# entry that nobody holds is a leftover (of a machine that went down, say) and is made afresh.
 WINE32_BINFMT=/proc/sys/fs/binfmt_misc
 WINE32_ENTRY_NAME=resizing-qemu-i386
 WINE32_LOCKS=$( [ -w /run/lock ] && echo /run/lock || echo /tmp )/$WINE32_ENTRY_NAME
@@ -51,14 +44,19 @@ wine32_emulator_path() {
   [ -n "$best" ] && echo "$best"
 }
 
-# Whether any command holds the registration: an exclusive lock on the users' file can be had
-# only when nobody holds a shared one.
-wine32_others_hold() { ! flock -n -x "$WINE32_LOCKS.users" true; }
+# Whether any command holds a share of the registration: an exclusive lock on the users' file
+# can be had only when nobody holds a shared one.
+wine32_held() { ! flock -n -x "$WINE32_LOCKS.users" true; }
 
-# Removes the entry, and unmounts binfmt_misc if a command of ours mounted it. Called with the
-# state lock held, when nobody holds the registration.
-wine32_unregister() {
+# Runs FUNCTION [ARGUMENT...] of this file in a shell of its own that holds the state lock: every
+# change of the entry is made under it. -o: nothing the function starts holds the lock.
+wine32_locked() { flock -o "$WINE32_LOCKS.state" bash -c 'source "$0" && "$@"' "${BASH_SOURCE[0]}" "$@"; }
+
+# Removes the entry when nobody holds the registration (a leftover, or the last share given
+# back), and unmounts binfmt_misc if a command of ours mounted it.
+wine32_unregister_unheld() {
   local entry=$WINE32_BINFMT/$WINE32_ENTRY_NAME
+  wine32_held && return 0
   for _ in 1 2 3 4 5; do
     [ -e "$entry" ] || break
     echo -1 > "$entry" 2>/dev/null || sleep 1
@@ -70,8 +68,7 @@ wine32_unregister() {
   return 0
 }
 
-# Registers the emulator; fails with a message saying why when it cannot. Called with the state
-# lock held.
+# Registers the emulator; fails with a message saying why when it cannot.
 wine32_register() {
   local qemu=$1
   if [ ! -e "$WINE32_BINFMT/register" ]; then
@@ -86,33 +83,34 @@ wine32_register() {
     || { echo "error: 32-bit emulation: cannot register $qemu with binfmt_misc" >&2; return 1; }
 }
 
-# Takes a share of the registration for this command: registers the emulator if nobody holds it
-# (replacing a leftover entry), and starts this command's holder.
+# Takes a share of the registration for command PID (under the state lock): registers QEMU if
+# nobody holds the entry (replacing a leftover), starts the command's holder and prints its
+# process id.
+#   wine32_share QEMU PID
+wine32_share() {
+  local qemu=$1 ready=$WINE32_LOCKS.ready.$2 holder
+  if ! wine32_held; then
+    wine32_unregister_unheld
+    wine32_register "$qemu" || return 1
+  elif ! grep -q "^interpreter $qemu\$" "$WINE32_BINFMT/$WINE32_ENTRY_NAME" 2>/dev/null; then
+    echo "note: another command registered $(sed -n 's/^interpreter //p' "$WINE32_BINFMT/$WINE32_ENTRY_NAME"); sharing it" >&2
+  fi
+  rm -f "$ready"
+  setsid bash "$(dirname "${BASH_SOURCE[0]}")/wine32-hold.sh" "$2" "$ready" </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 1 100); do [ -s "$ready" ] && break; sleep 0.1; done
+  holder=$(cat "$ready" 2>/dev/null)
+  rm -f "$ready"
+  [ -n "$holder" ] || { echo "error: 32-bit emulation: the registration's holder did not start" >&2; return 1; }
+  echo "$holder"
+}
+
+# Takes this command's share of the registration.
 wine32_emulator_begin() {
   bash "$(dirname "${BASH_SOURCE[0]}")/setup.sh" --emulator \
     || { echo "error: 32-bit emulation: no emulator could be installed" >&2; return 1; }
-  local qemu status=0 ready
+  local qemu
   qemu=$(wine32_emulator_path) || { echo "error: 32-bit emulation: no qemu-i386 installed" >&2; return 1; }
-  exec 9>"$WINE32_LOCKS.state"
-  flock -x 9
-  if ! wine32_others_hold; then
-    [ -e "$WINE32_BINFMT/$WINE32_ENTRY_NAME" ] && wine32_unregister
-    wine32_register "$qemu" || status=1
-  elif ! grep -q "^interpreter $qemu\$" "$WINE32_BINFMT/$WINE32_ENTRY_NAME" 2>/dev/null; then
-    echo "note: another command registered $(sed -n 's/^interpreter //p' "$WINE32_BINFMT/$WINE32_ENTRY_NAME"); sharing it"
-  fi
-  if [ $status = 0 ]; then
-    ready=$WINE32_LOCKS.ready.$$
-    rm -f "$ready"
-    setsid bash "$(dirname "${BASH_SOURCE[0]}")/wine32-hold.sh" $$ "$ready" </dev/null >/dev/null 2>&1 9>&- &
-    for _ in $(seq 1 100); do [ -s "$ready" ] && break; sleep 0.1; done
-    wine32_holder=$(cat "$ready" 2>/dev/null)
-    rm -f "$ready"
-    [ -n "$wine32_holder" ] || { echo "error: 32-bit emulation: the registration's holder did not start" >&2; status=1; }
-  fi
-  flock -u 9
-  exec 9>&-
-  [ $status = 0 ] || return 1
+  wine32_holder=$(wine32_locked wine32_share "$qemu" $$) || return 1
   WINE32_MODE_TEXT="emulated ($qemu $("$qemu" --version | sed -n '1s/.*version \([0-9.]*\).*/\1/p'), shared registration)"
   "$WINE32_LOADER" --version >/dev/null 2>&1 \
     || { echo "error: 32-bit emulation: 32-bit Wine does not start under $qemu" >&2; return 1; }
@@ -121,16 +119,11 @@ wine32_emulator_begin() {
 # Gives this command's share back; the last one out removes the entry.
 wine32_emulator_end() {
   [ -n "$wine32_holder" ] || return 0
-  exec 9>"$WINE32_LOCKS.state"
-  flock -x 9
   kill "$wine32_holder" 2>/dev/null || true
-  wait "$wine32_holder" 2>/dev/null || true
-  # Perhaps not a child of this shell (it has a session of its own): wait until it is gone.
+  # Not a child of this shell (it has a session of its own): wait until it is gone.
   for _ in $(seq 1 50); do kill -0 "$wine32_holder" 2>/dev/null || break; sleep 0.1; done
   wine32_holder=
-  wine32_others_hold || wine32_unregister
-  flock -u 9
-  exec 9>&-
+  wine32_locked wine32_unregister_unheld
   return 0
 }
 
@@ -146,13 +139,7 @@ wine32_mode_begin() {
     # While another command holds the entry, every 32-bit program on the machine runs under the
     # emulator: this command shares it. An entry nobody holds is a leftover and goes first, so
     # that the kernel's own support can be seen.
-    if [ -e "$WINE32_BINFMT/$WINE32_ENTRY_NAME" ]; then
-      exec 9>"$WINE32_LOCKS.state"
-      flock -x 9
-      wine32_others_hold || wine32_unregister
-      flock -u 9
-      exec 9>&-
-    fi
+    [ -e "$WINE32_BINFMT/$WINE32_ENTRY_NAME" ] && wine32_locked wine32_unregister_unheld
     if ! [ -e "$WINE32_BINFMT/$WINE32_ENTRY_NAME" ] && wine32_kernel_runs_i386; then
       WINE32_MODE=native WINE32_MODE_TEXT="native (this kernel runs 32-bit programs)"
       echo "32-bit Windows programs: $WINE32_MODE_TEXT"
