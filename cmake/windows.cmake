@@ -87,23 +87,38 @@ set_target_properties(dialogkit_nocrt PROPERTIES INTERPROCEDURAL_OPTIMIZATION OF
 # adds this tree); the package installs it into bin/.
 option(DIALOGKIT_BUILD_DRIVER "Build dialogkit-driver.exe, which drives a program's dialog from outside"
        ${PROJECT_IS_TOP_LEVEL})
+# The driver and the probe below share tools/remote/ (another program's dialog seen from outside).
+set(REMOTE_DIALOG_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/tools/remote/remote_dialog.cpp)
+set(REMOTE_DIALOG_HEADERS ${CMAKE_CURRENT_SOURCE_DIR}/tools/remote/remote_dialog.hpp
+                          ${CMAKE_CURRENT_SOURCE_DIR}/tools/remote/dialog_units.hpp)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_library(dialogkit_remote_dialog STATIC EXCLUDE_FROM_ALL ${REMOTE_DIALOG_SOURCES})
+  target_include_directories(dialogkit_remote_dialog PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_options(dialogkit_remote_dialog PRIVATE -Wall -Wextra)
+  target_link_libraries(dialogkit_remote_dialog PUBLIC user32 kernel32)
+endif()
 if(DIALOGKIT_BUILD_DRIVER)
   set(DIALOGKIT_DRIVER ${PROJECT_BINARY_DIR}/dialogkit-driver.exe CACHE INTERNAL "dialogkit-driver.exe of this build")
-  set(driver_source ${CMAKE_CURRENT_SOURCE_DIR}/tools/driver/driver.cpp)
+  set(driver_sources)
+  foreach(part main actions keyboard screenshot)
+    list(APPEND driver_sources ${CMAKE_CURRENT_SOURCE_DIR}/tools/driver/${part}.cpp)
+  endforeach()
+  set(driver_headers ${CMAKE_CURRENT_SOURCE_DIR}/tools/driver/driver.hpp ${REMOTE_DIALOG_HEADERS})
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    add_executable(dialogkit_driver ${driver_source})
+    add_executable(dialogkit_driver ${driver_sources})
     set_target_properties(dialogkit_driver PROPERTIES OUTPUT_NAME dialogkit-driver
                                                       RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
     target_compile_options(dialogkit_driver PRIVATE -Wall -Wextra)
-    target_link_libraries(dialogkit_driver PRIVATE user32 gdi32 kernel32)
+    target_link_libraries(dialogkit_driver PRIVATE dialogkit_remote_dialog user32 gdi32 kernel32)
     # Entered at wmain: its arguments in UTF-16.
     target_link_options(dialogkit_driver PRIVATE -static -municode)
   else()
     find_program(DIALOGKIT_DRIVER_CXX x86_64-w64-mingw32-g++ REQUIRED)
     add_custom_command(OUTPUT ${DIALOGKIT_DRIVER}
                        COMMAND ${DIALOGKIT_DRIVER_CXX} -std=gnu++17 -O2 -Wall -Wextra -static
-                               -municode -o ${DIALOGKIT_DRIVER} ${driver_source} -luser32 -lgdi32 -lkernel32
-                       DEPENDS ${driver_source} VERBATIM)
+                               -municode -I${CMAKE_CURRENT_SOURCE_DIR} -o ${DIALOGKIT_DRIVER}
+                               ${driver_sources} ${REMOTE_DIALOG_SOURCES} -luser32 -lgdi32 -lkernel32
+                       DEPENDS ${driver_sources} ${driver_headers} ${REMOTE_DIALOG_SOURCES} VERBATIM)
     add_custom_target(dialogkit_driver ALL DEPENDS ${DIALOGKIT_DRIVER})
   endif()
 else()
@@ -159,15 +174,15 @@ set(PROBE_SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/probe.cpp)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(probe ${PROBE_SOURCE})
   target_compile_options(probe PRIVATE ${TEST_FLAGS})
-  target_link_libraries(probe PRIVATE ${WINDOWS_LIBS})
+  target_link_libraries(probe PRIVATE dialogkit_remote_dialog ${WINDOWS_LIBS})
   target_link_options(probe PRIVATE -static)
 else()
   find_program(PROBE_CXX x86_64-w64-mingw32-g++ REQUIRED)
   add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/probe.exe
-                     COMMAND ${PROBE_CXX} -std=gnu++17 -O2 -Wall -Wextra -static
-                             -o ${CMAKE_CURRENT_BINARY_DIR}/probe.exe ${PROBE_SOURCE}
+                     COMMAND ${PROBE_CXX} -std=gnu++17 -O2 -Wall -Wextra -static -I${CMAKE_CURRENT_SOURCE_DIR}
+                             -o ${CMAKE_CURRENT_BINARY_DIR}/probe.exe ${PROBE_SOURCE} ${REMOTE_DIALOG_SOURCES}
                              -luser32 -lgdi32 -lkernel32
-                     DEPENDS ${PROBE_SOURCE} VERBATIM)
+                     DEPENDS ${PROBE_SOURCE} ${REMOTE_DIALOG_SOURCES} ${REMOTE_DIALOG_HEADERS} VERBATIM)
   add_custom_target(probe ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/probe.exe)
 endif()
 
