@@ -180,6 +180,20 @@ long box_selected(Action* a, HWND control, const BoxMessages* box) {
   return index >= 0 ? static_cast<long>(index) + 1 : 0;
 }
 
+// The list or combo box of argument 1, and the number of argument 2 when there is one.
+struct Box {
+  HWND control;
+  const BoxMessages* box;
+  long n;
+};
+
+bool box_arguments(Action* a, Box* b) {
+  b->n = 0;
+  if (!control_of(a, 1, &b->control) || !box_of(a, b->control, &b->box)) return false;
+  if (a->words.size() > 2) number_of(a->words[2].c_str(), &b->n);
+  return true;
+}
+
 std::string rect_text(const RECT& r) {
   POINT place = remote::pixels_to_units(r.left, r.top);
   POINT size = remote::pixels_to_units(r.right - r.left, r.bottom - r.top);
@@ -251,72 +265,59 @@ bool act_expect_closed(Action* a) {
 }
 
 bool act_select(Action* a) {
-  HWND control;
-  const BoxMessages* box;
-  long n = 0;
-  if (!control_of(a, 1, &control) || !box_of(a, control, &box)) return false;
-  number_of(a->words[2].c_str(), &n);
+  Box b;
+  if (!box_arguments(a, &b)) return false;
   LRESULT result = 0;
-  bool multiple = box == &LIST_BOX &&
-                  (GetWindowLongA(control, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+  bool multiple = b.box == &LIST_BOX &&
+                  (GetWindowLongA(b.control, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
   // A multiple-selection list adds the item to its selection; 0 clears it.
-  bool sent = multiple ? send(a, control, LB_SETSEL, n > 0, n - 1, &result)
-                       : send(a, control, box->set_selection, static_cast<WPARAM>(n - 1), 0, &result);
+  bool sent = multiple ? send(a, b.control, LB_SETSEL, b.n > 0, b.n - 1, &result)
+                       : send(a, b.control, b.box->set_selection, static_cast<WPARAM>(b.n - 1), 0, &result);
   if (!sent) return fail(a, "no answer");
-  if (n != 0 && result < 0) return fail(a, "there is no item " + a->words[2]);
-  send(a, a->dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), box->selection_changed),
-       reinterpret_cast<LPARAM>(control), nullptr);
-  return done(a, n ? "selected" : "selection cleared");
+  if (b.n != 0 && result < 0) return fail(a, "there is no item " + a->words[2]);
+  send(a, a->dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(b.control), b.box->selection_changed),
+       reinterpret_cast<LPARAM>(b.control), nullptr);
+  return done(a, b.n ? "selected" : "selection cleared");
 }
 
 bool act_items(Action* a) {
-  HWND control;
-  const BoxMessages* box;
-  if (!control_of(a, 1, &control) || !box_of(a, control, &box)) return false;
-  LRESULT count = box_count(a, control, box);
+  Box b;
+  if (!box_arguments(a, &b)) return false;
+  LRESULT count = box_count(a, b.control, b.box);
   std::string out = std::to_string(count) + " items";
   for (LRESULT i = 1; i <= count; ++i) {
     std::string text;
-    box_item(a, control, box, static_cast<long>(i), &text);
+    box_item(a, b.control, b.box, static_cast<long>(i), &text);
     out += (i == 1 ? ": " : ", ") + quoted(text);
   }
   return done(a, out);
 }
 
 bool act_expect_count(Action* a) {
-  HWND control;
-  const BoxMessages* box;
-  long n = 0;
-  if (!control_of(a, 1, &control) || !box_of(a, control, &box)) return false;
-  number_of(a->words[2].c_str(), &n);
+  Box b;
+  if (!box_arguments(a, &b)) return false;
   LRESULT seen = 0;
-  if (wait_until(a, [&] { return (seen = box_count(a, control, box)) == n; })) return done(a, "held");
+  if (wait_until(a, [&] { return (seen = box_count(a, b.control, b.box)) == b.n; })) return done(a, "held");
   return fail(a, "control " + a->words[1] + " holds " + std::to_string(seen) + " items");
 }
 
 bool act_expect_item(Action* a) {
-  HWND control;
-  const BoxMessages* box;
-  long n = 0;
-  if (!control_of(a, 1, &control) || !box_of(a, control, &box)) return false;
-  number_of(a->words[2].c_str(), &n);
+  Box b;
+  if (!box_arguments(a, &b)) return false;
   std::string seen;
   bool exists = false;
-  if (wait_until(a, [&] { return (exists = box_item(a, control, box, n, &seen)) && seen == a->words[3]; }))
+  if (wait_until(a, [&] { return (exists = box_item(a, b.control, b.box, b.n, &seen)) && seen == a->words[3]; }))
     return done(a, "shown");
   return fail(a, exists ? "item " + a->words[2] + " is " + quoted(seen)
                         : "there is no item " + a->words[2]);
 }
 
 bool act_expect_selected(Action* a) {
-  HWND control;
-  const BoxMessages* box;
-  long n = 0;
-  if (!control_of(a, 1, &control) || !box_of(a, control, &box)) return false;
-  number_of(a->words[2].c_str(), &n);
+  Box b;
+  if (!box_arguments(a, &b)) return false;
   long seen = 0;
-  if (wait_until(a, [&] { return (seen = box_selected(a, control, box)) == n; }))
-    return done(a, n ? "selected" : "nothing selected");
+  if (wait_until(a, [&] { return (seen = box_selected(a, b.control, b.box)) == b.n; }))
+    return done(a, b.n ? "selected" : "nothing selected");
   return fail(a, seen ? "item " + std::to_string(seen) + " is selected" : "nothing is selected");
 }
 
