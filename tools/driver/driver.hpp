@@ -34,11 +34,11 @@ struct Driver {
 
 const DWORD POLL_MS = 20;
 
-// One action as it runs: its words, its dialog, and its report.
+// One action as it runs: its run's record, its words, its dialog, and its report.
 struct Action {
   Driver* driver = nullptr;
   std::vector<std::string> words;  // the action's name and its arguments
-  std::string argument_types;      // per argument: 'n' a number, 't' a text, ...
+  std::string argument_types;      // one letter per argument, as in main.cpp's table
   HWND dialog = nullptr;
   std::string outcome;
   bool failed = false;
