@@ -35,19 +35,18 @@ start_program() {
   app=$!
 }
 
-# The close request (the probe's `close` for resizing.exe, `close-dialog` for any other program's
-# dialog), then expect_exit_0.
+# The close request to the program's dialog (dialogkit-driver's close, which waits up to a minute
+# for the program to end), then expect_exit_0.
 #   close_and_expect_exit_0 [PROGRAM]
 close_and_expect_exit_0() {
-  local program=${1:-resizing} request=close
-  [ "$program" = resizing ] || request=close-dialog
-  bash "$wine" "$build/probe.exe" $request
+  local program=${1:-resizing}
+  bash "$wine" "$build/dialogkit-driver.exe" timeout 60 wait-any close
   expect_exit_0 "$program"
 }
 
-# After the program was asked to end (by the probe, or by dialogkit-driver's close or a command of
-# the program's own), it must end with exit code 0 within a minute (also under an emulator);
-# otherwise the test fails and the process is killed.
+# After the program was asked to end (by dialogkit-driver's close, or a command of the program's
+# own), it must end with exit code 0 within a minute (also under an emulator); otherwise the test
+# fails and the process is killed.
 #   expect_exit_0 PROGRAM
 expect_exit_0() {
   local code=none program=$1

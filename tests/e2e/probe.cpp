@@ -1,8 +1,8 @@
-// Drives a running resizing.exe from outside, as a user's system would: finds its dialog,
-// resizes it, reads the text box and the control rectangles, presses the button, closes it.
-// Every expectation is computed here from the layout rule, with the dialog-unit scale taken
-// from a hidden dialog of the same template made by this probe (the scale of a foreign dialog
-// cannot be asked for across processes).
+// Drives a running resizing.exe from outside, as a user's system would, for what is particular
+// to it and beyond dialogkit-driver's actions: every expectation computed here from its layout
+// rule, with the dialog-unit scale of tools/remote/; the show states of its start-up
+// information; the holdings verdict over soaks of resizes and rounds of hostile input; the
+// layout example's table checked by its rules. The examples' own tests use the driver.
 //
 //   probe check [DPI]    verify the screen's resolution (96 unless given), the initial size and
 //                        the dialog over a series of resizes; print "BACKGROUND x y"
@@ -12,17 +12,13 @@
 //                        of resizes, one below its least size, which it must keep; maximised
 //   probe soak N SEED    N random resizes, the report checked after each; what the program holds
 //                        may step once and not grow with the resizes
-//   probe close          post a close request (WM_SYSCOMMAND, SC_CLOSE)
-//   probe resize W H     resize the dialog's outer window to W by H pixels
+//   probe close          post the dialog a close request (WM_SYSCOMMAND, SC_CLOSE)
+//   probe resize W H     resize the dialog's outer window to W by H pixels, and wait until it
+//                        has answered
+//   probe holdings       print the GDI objects and the private memory the program holds
 //   probe showstates EXE start EXE hidden, then minimised, by its start-up information: the
 //                        dialog must appear restored each time; close it
 //   probe bench EXE N    start EXE, time until its dialog is visible, then time N resizes
-//   probe wait-dialog    wait for any other program's visible toolkit dialog; print its title
-//   probe close-dialog   post a close request to that dialog
-//   probe dialog-text ID TEXT     wait up to 5 s for that dialog's control ID to show TEXT
-//   probe dialog-set-text ID TEXT set it
-//   probe dialog-command ID       send the dialog the command ID, as a click of control ID or,
-//                                 without such a control, as a menu choice
 //   probe hostile ROUNDS DRAWS SEED
 //                        ROUNDS times the same DRAWS draws from SEED of a mix of messages without
 //                        pointers in their parameters, posted and sent to the dialog and its
@@ -40,7 +36,13 @@
 
 #include <string>
 
+#include "tools/remote/remote_dialog.hpp"
+
 namespace {
+
+using remote::control_rect;
+using remote::pixels_to_units;
+using remote::units_to_pixels;
 
 int failures = 0;
 #define CHECK(cond, ...)                              \
@@ -55,56 +57,15 @@ int failures = 0;
 
 const int ID_REPORT = 101, ID_BUTTON = 201;
 
-// The application's template (under another caption, so that it is never taken for the
-// application's dialog): style 0x00CF0854 without WS_VISIBLE, 105 by 90 units, 8-point
-// "MS Sans Serif".
-INT_PTR CALLBACK quiet_dialog(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-HWND scale_dialog() {
-  static WORD t[64];
-  WORD* p = t;
-  DWORD style = 0x00CF0854;
-  *p++ = LOWORD(style); *p++ = HIWORD(style);
-  *p++ = 0; *p++ = 0;  // ex-style
-  *p++ = 0;            // no items
-  *p++ = 0; *p++ = 0; *p++ = 105; *p++ = 90;
-  *p++ = 0; *p++ = 0;  // no menu, the dialog class
-  for (const char* c = "probe scale"; ; ++c) { *p++ = static_cast<WORD>(*c); if (!*c) break; }
-  *p++ = 8;
-  for (const char* c = "MS Sans Serif"; ; ++c) { *p++ = static_cast<WORD>(*c); if (!*c) break; }
-  return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(t), nullptr,
-                                    quiet_dialog, 0);
-}
-
-HWND scale = nullptr;
-
-// n / d rounded, exact halves away from zero; d = 0 leaves n.
-int rounded_quotient(long long n, long long d) {
-  if (d == 0) return static_cast<int>(n);
-  long long q = n / d, r = n % d;
-  if (2 * llabs(r) >= d) q += r > 0 ? 1 : (r < 0 ? -1 : 0);
-  return static_cast<int>(q);
-}
-POINT to_units(int x, int y) {
-  RECT r = {0, 0, 1000, 1000};
-  MapDialogRect(scale, &r);
-  return {rounded_quotient(x * 1000LL, r.right), rounded_quotient(y * 1000LL, r.bottom)};
-}
-POINT to_pixels(int x, int y) {
-  RECT r = {0, 0, x, y};
-  MapDialogRect(scale, &r);
-  return {r.right, r.bottom};
-}
-
 // n times a single-precision factor, formed exactly in extended precision, rounded to nearest
 // with ties to even.
 int scaled(int n, float f) { return static_cast<int>(nearbyintl(static_cast<long double>(n) * f)); }
 
 struct Layout { RECT report, button; };
 Layout expected_layout(int w, int h) {
-  POINT u = to_units(w, h);
+  POINT u = pixels_to_units(w, h);
   auto rect = [](int x, int y, int cx, int cy) {
-    POINT p = to_pixels(x, y), s = to_pixels(cx, cy);
+    POINT p = units_to_pixels(x, y), s = units_to_pixels(cx, cy);
     return RECT{p.x, p.y, p.x + s.x, p.y + s.y};
   };
   return {rect(scaled(u.x, 0.1f), scaled(u.y, 0.05f), scaled(u.x, 0.8f), scaled(u.y, 0.4f)),
@@ -115,38 +76,22 @@ std::string expected_report(int w, int h) {
   return "Width =  " + std::to_string(w) + " pixels \r\nHeight =  " + std::to_string(h) + " pixels";
 }
 
-std::string text_of(HWND window) {
-  static char buffer[70000];
-  LRESULT n = SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
-}
-
-RECT child_rect(HWND dialog, HWND child) {
-  RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-std::string show(const RECT& r) {
+std::string rect_text(const RECT& r) {
   char s[80];
   snprintf(s, sizeof s, "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
   return s;
 }
-bool same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+bool rect_equal(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
 
 // How long to wait for the dialog to appear: a minute and a half, for a 32-bit Wine that runs
 // under an emulator, where starting a process takes many seconds.
-const int DIALOG_WAIT_MS = 90000;
+const DWORD DIALOG_WAIT_MS = 90000;
+// How long a text read from the program waits for its answer.
+const DWORD TEXT_WAIT_MS = 5000;
 
-HWND find_dialog(int timeout_ms) {
-  for (int waited = 0; waited < timeout_ms; waited += 20) {
-    HWND w = FindWindowA(nullptr, "Resizing");
-    if (w && IsWindowVisible(w)) return w;
-    Sleep(20);
-  }
-  return nullptr;
-}
+HWND resizing_dialog(DWORD timeout_ms) { return remote::dialog_find("Resizing", timeout_ms); }
+
+std::string text_of(HWND window) { return remote::window_text(window, TEXT_WAIT_MS); }
 
 // The report and the layout for the dialog's current client size; the application answers the
 // size notification on its own thread, so allow it a moment (up to 5 s, for an emulated Wine).
@@ -159,18 +104,18 @@ bool verify_state(HWND dialog, const char* when) {
     GetClientRect(dialog, &client);
     text = text_of(report);
     want = expected_layout(client.right, client.bottom);
-    if (text == expected_report(client.right, client.bottom) && same(child_rect(dialog, report), want.report) &&
-        same(child_rect(dialog, button), want.button))
+    if (text == expected_report(client.right, client.bottom) && rect_equal(control_rect(dialog, report), want.report) &&
+        rect_equal(control_rect(dialog, button), want.button))
       return true;
     Sleep(20);
   }
   int before = failures;
   CHECK(text == expected_report(client.right, client.bottom), "%s: report \"%s\" for %ldx%ld", when,
         text.c_str(), client.right, client.bottom);
-  CHECK(same(child_rect(dialog, report), want.report), "%s: text box %s, want %s", when,
-        show(child_rect(dialog, report)).c_str(), show(want.report).c_str());
-  CHECK(same(child_rect(dialog, button), want.button), "%s: button %s, want %s", when,
-        show(child_rect(dialog, button)).c_str(), show(want.button).c_str());
+  CHECK(rect_equal(control_rect(dialog, report), want.report), "%s: text box %s, want %s", when,
+        rect_text(control_rect(dialog, report)).c_str(), rect_text(want.report).c_str());
+  CHECK(rect_equal(control_rect(dialog, button), want.button), "%s: button %s, want %s", when,
+        rect_text(control_rect(dialog, button)).c_str(), rect_text(want.button).c_str());
   return failures == before;
 }
 
@@ -186,11 +131,11 @@ void check_resolution_and_initial_size(HWND dialog, int dpi) {
   ReleaseDC(nullptr, screen);
   CHECK(dpi_x == dpi && dpi_y == dpi, "the screen has %d by %d dpi, not %d", dpi_x, dpi_y, dpi);
   // Eight vertical units are one line of the dialog's 8-point font: at least 8 points high.
-  POINT line = to_pixels(4, 8);
+  POINT line = units_to_pixels(4, 8);
   CHECK(line.y * 72 >= 8 * dpi, "a line of the dialog font is %ld pixels at %d dpi", line.y, dpi);
   RECT client;
   GetClientRect(dialog, &client);
-  POINT want = to_pixels(105, 90);
+  POINT want = units_to_pixels(105, 90);
   printf("at %d dpi: 4 by 8 units are %ld by %ld pixels; the client area is %ld by %ld\n", dpi,
          line.x, line.y, client.right, client.bottom);
   CHECK(client.right == want.x && client.bottom == want.y,
@@ -198,8 +143,8 @@ void check_resolution_and_initial_size(HWND dialog, int dpi) {
         want.x, want.y);
 }
 
-int check(int dpi) {
-  HWND dialog = find_dialog(DIALOG_WAIT_MS);
+int resizing_check(int dpi) {
+  HWND dialog = resizing_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
   check_resolution_and_initial_size(dialog, dpi);
@@ -209,7 +154,7 @@ int check(int dpi) {
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   long dx = (outer.left + outer.right) / 2 - (work.left + work.right) / 2;
   long dy = (outer.top + outer.bottom) / 2 - (work.top + work.bottom) / 2;
-  CHECK(labs(dx) <= 2 && labs(dy) <= 2, "dialog %s is not centred in %s", show(outer).c_str(), show(work).c_str());
+  CHECK(labs(dx) <= 2 && labs(dy) <= 2, "dialog %s is not centred in %s", rect_text(outer).c_str(), rect_text(work).c_str());
   CHECK((GetWindowLongA(dialog, GWL_STYLE) & 0x00CF0000) == 0x00CF0000, "style %08lx",
         GetWindowLongA(dialog, GWL_STYLE));
   // The two controls, with their classes, identifiers and styles.
@@ -244,17 +189,17 @@ int check(int dpi) {
   for (HWND control : {report, button}) {
     RECT r;
     GetWindowRect(control, &r);
-    CHECK(r.right == r.left && r.bottom == r.top, "minimised control %s is not empty", show(r).c_str());
+    CHECK(r.right == r.left && r.bottom == r.top, "minimised control %s is not empty", rect_text(r).c_str());
   }
   ShowWindow(dialog, SW_RESTORE);
   verify_state(dialog, "after restore");
   // Pressing the button changes nothing.
   std::string before = text_of(report);
-  RECT report_before = child_rect(dialog, report), button_before = child_rect(dialog, button);
+  RECT report_before = control_rect(dialog, report), button_before = control_rect(dialog, button);
   SendMessageA(button, BM_CLICK, 0, 0);
   Sleep(100);
   CHECK(text_of(report) == before, "the button changed the report");
-  CHECK(same(child_rect(dialog, report), report_before) && same(child_rect(dialog, button), button_before),
+  CHECK(rect_equal(control_rect(dialog, report), report_before) && rect_equal(control_rect(dialog, button), button_before),
         "the button moved the controls");
   CHECK(IsWindow(dialog), "the button ended the dialog");
   // A point of the client area that no control covers: between the text box and the button.
@@ -419,7 +364,7 @@ Holdings holdings_of(HANDLE process) {
 const int SOAK_SLICES = 3;
 
 int soak(int n, unsigned seed) {
-  HWND dialog = find_dialog(DIALOG_WAIT_MS);
+  HWND dialog = resizing_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
   HANDLE process = open_process_of(dialog);
@@ -443,93 +388,18 @@ int soak(int n, unsigned seed) {
   return failures ? 1 : 0;
 }
 
-int close_dialog() {
-  HWND dialog = find_dialog(5000);
+int resizing_close() {
+  HWND dialog = resizing_dialog(5000);
   if (!dialog) { printf("FAILED: no dialog to close\n"); return 1; }
   PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   return 0;
 }
 
-// Any program's dialog: a visible top-level window of the dialog class that belongs to another
-// process (every toolkit dialog has that class; the probe's own scale dialog is never shown).
-BOOL CALLBACK look_for_any_dialog(HWND w, LPARAM p) {
-  DWORD owner_pid = 0;
-  char cls[16] = {};
-  GetWindowThreadProcessId(w, &owner_pid);
-  GetClassNameA(w, cls, sizeof cls);
-  if (owner_pid == GetCurrentProcessId() || !IsWindowVisible(w) || lstrcmpA(cls, "#32770") != 0)
-    return TRUE;
-  *reinterpret_cast<HWND*>(p) = w;
-  return FALSE;
-}
-
-HWND find_any_dialog(int timeout_ms) {
-  for (int waited = 0; waited < timeout_ms; waited += 20) {
-    HWND found = nullptr;
-    EnumWindows(look_for_any_dialog, reinterpret_cast<LPARAM>(&found));
-    if (found) return found;
-    Sleep(20);
-  }
-  return nullptr;
-}
-
-int wait_any_dialog() {
-  HWND dialog = find_any_dialog(DIALOG_WAIT_MS);
-  if (!dialog) { printf("FAILED: no dialog appeared\n"); return 1; }
-  char title[256] = {};
-  GetWindowTextA(dialog, title, sizeof title);
-  printf("dialog \"%s\"\n", title);
-  return 0;
-}
-
-int close_any_dialog() {
-  HWND dialog = find_any_dialog(5000);
-  if (!dialog) { printf("FAILED: no dialog to close\n"); return 1; }
-  PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-  return 0;
-}
-
-// The text and commands of another program's dialog, for the examples' test.
-int any_dialog_control(int argc, char** argv) {
-  HWND dialog = find_any_dialog(DIALOG_WAIT_MS);
-  if (!dialog) { printf("FAILED: no dialog\n"); return 1; }
-  std::string mode = argv[1];
-  int id = atoi(argv[2]);
-  HWND control = GetDlgItem(dialog, id);
-  if (mode == "dialog-command") {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), reinterpret_cast<LPARAM>(control));
-    return 0;
-  }
-  if (!control) { printf("FAILED: no control %d\n", id); return 1; }
-  if (argc < 4) return 2;
-  if (mode == "dialog-set-text") return SetWindowTextA(control, argv[3]) ? 0 : 1;
-  // The program may still be working through messages posted to it before it showed the dialog.
-  for (int tries = 0; tries < 250 && text_of(control) != argv[3]; ++tries) Sleep(20);
-  if (text_of(control) == argv[3]) return 0;
-  printf("FAILED: control %d shows \"%s\", not \"%s\"\n", id, text_of(control).c_str(), argv[3]);
-  return 1;
-}
-
-struct ProcessDialog {
-  DWORD pid;
-  HWND found;
-};
-BOOL CALLBACK look_for_process_dialog(HWND w, LPARAM p) {
-  ProcessDialog* s = reinterpret_cast<ProcessDialog*>(p);
-  DWORD owner_pid = 0;
-  char title[16] = {};
-  GetWindowThreadProcessId(w, &owner_pid);
-  GetWindowTextA(w, title, sizeof title);
-  if (owner_pid != s->pid || lstrcmpA(title, "Resizing") != 0) return TRUE;
-  s->found = w;
-  return FALSE;
-}
-
-// The top-level window titled Resizing that belongs to this process, shown or not.
+// The top-level window titled Resizing that belongs to process `pid`, shown or not.
 HWND dialog_of_process(DWORD pid) {
-  ProcessDialog search = {pid, nullptr};
-  EnumWindows(look_for_process_dialog, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  for (HWND window : remote::top_level_windows())
+    if (remote::window_process(window) == pid && remote::window_caption(window) == "Resizing") return window;
+  return nullptr;
 }
 
 // Starts EXE with each show state in its start-up information: the dialog appears all the same,
@@ -552,7 +422,7 @@ int show_states(const char* exe) {
     }
     // A dialog left hidden or minimised is only known as such when the wait runs out.
     HWND dialog = nullptr;
-    for (int waited = 0; waited < DIALOG_WAIT_MS; waited += 20) {
+    for (DWORD waited = 0; waited < DIALOG_WAIT_MS; waited += 20) {
       dialog = dialog_of_process(pi.dwProcessId);
       if (dialog && IsWindowVisible(dialog) && !IsIconic(dialog)) break;
       Sleep(20);
@@ -593,9 +463,8 @@ int bench(const char* exe, int n) {
   }
   HWND dialog = nullptr;
   while (!dialog && now_ms() - start < 20000) {
-    HWND w = FindWindowA(nullptr, "Resizing");
-    if (w && IsWindowVisible(w)) dialog = w;
-    else Sleep(1);
+    dialog = resizing_dialog(0);
+    if (!dialog) Sleep(1);
   }
   double visible = now_ms() - start;
   double t0 = now_ms();
@@ -635,28 +504,28 @@ struct HostileCounts {
 struct Hostile {
   HWND dialog, report, button;
   Random random;
-  HostileCounts n;
+  HostileCounts counts;
   UINT registered[4];
 
   // Posted or sent with a timeout, one or the other by the draw.
   void deliver(HWND to, UINT message, WPARAM wparam, LPARAM lparam) {
     if (random.below(2)) {
-      if (PostMessageA(to, message, wparam, lparam)) ++n.posted;
-      else ++n.post_failed;
+      if (PostMessageA(to, message, wparam, lparam)) ++counts.posted;
+      else ++counts.post_failed;
       return;
     }
     DWORD_PTR answer;
-    ++n.sent;
+    ++counts.sent;
     SetLastError(0);
     if (!SendMessageTimeoutA(to, message, wparam, lparam, SMTO_NORMAL | SMTO_ABORTIFHUNG, 500, &answer)) {
       bool timeout = GetLastError() == ERROR_TIMEOUT;
-      ++(timeout ? n.timed_out : n.send_failed);
+      ++(timeout ? counts.timed_out : counts.send_failed);
       // The first few, to say which message went unanswered.
-      if (n.timed_out + n.send_failed <= 10)
+      if (counts.timed_out + counts.send_failed <= 10)
         printf("hostile: %s: message %04x (%08lx, %08lx) to %s, after %ld posted, %ld sent\n",
                timeout ? "timed out" : "failed", message, static_cast<unsigned long>(wparam),
                static_cast<unsigned long>(lparam), to == dialog ? "the dialog" : to == report ? "the text box" : "the button",
-               n.posted, n.sent - 1);
+               counts.posted, counts.sent - 1);
     }
   }
   HWND any_window() {
@@ -698,7 +567,7 @@ struct Hostile {
                      (random.below(4) ? 0 : SWP_ASYNCWINDOWPOS);
         SetWindowPos(dialog, nullptr, static_cast<int>(random.below(800)) - 100,
                      static_cast<int>(random.below(600)) - 100, s.cx, s.cy, flags);
-        ++n.calls;
+        ++counts.calls;
         break;
       }
       case 2: {  // minimise, maximise, restore
@@ -707,7 +576,7 @@ struct Hostile {
         int state = random.pick(states);
         if (random.below(2)) ShowWindow(dialog, state);
         else ShowWindowAsync(dialog, state);
-        ++n.calls;
+        ++counts.calls;
         break;
       }
       case 3: {  // the same by the system menu's commands
@@ -787,7 +656,7 @@ struct Hostile {
       PostMessageA(dialog, WM_SIZE, SIZE_RESTORED, MAKELPARAM(m.cx, m.cy));
       bool seen = false;
       for (int tries = 0; tries < 500 && !seen; ++tries) {
-        seen = same(child_rect(dialog, button), want.button) && same(child_rect(dialog, report), want.report);
+        seen = rect_equal(control_rect(dialog, button), want.button) && rect_equal(control_rect(dialog, report), want.report);
         if (!seen) Sleep(20);
       }
       CHECK(seen, "checkpoint %d: the notification posted for %ldx%ld was not handled in 10 s", k, m.cx, m.cy);
@@ -813,7 +682,7 @@ struct Hostile {
   void checkpoint(int k) {
     int before = failures;
     CHECK(IsWindow(dialog), "checkpoint %d: the dialog is gone", k);
-    if (!IsWindow(dialog)) { ++n.failed; return; }
+    if (!IsWindow(dialog)) { ++counts.failed; return; }
     if (drained(k)) {
       for (int i = 0; i < 5 && (IsIconic(dialog) || IsZoomed(dialog)); ++i) ShowWindow(dialog, SW_RESTORE);
       int cx = 180 + static_cast<int>(random.below(500)), cy = 150 + static_cast<int>(random.below(400));
@@ -836,8 +705,8 @@ struct Hostile {
       snprintf(when, sizeof when, "checkpoint %d (%dx%d)", k, cx, cy);
       verify_state(dialog, when);
     }
-    if (failures == before) ++n.passed;
-    else ++n.failed;
+    if (failures == before) ++counts.passed;
+    else ++counts.failed;
   }
 };
 
@@ -847,7 +716,7 @@ struct Hostile {
 // holdings verdict, which allows one more such step in them and no growth with the work.
 
 int hostile(int rounds, long draws, unsigned seed) {
-  HWND dialog = find_dialog(DIALOG_WAIT_MS);
+  HWND dialog = resizing_dialog(DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no visible window titled Resizing");
   if (!dialog) return 1;
   HANDLE process = open_process_of(dialog);
@@ -864,19 +733,19 @@ int hostile(int rounds, long draws, unsigned seed) {
   for (int round = 1; round <= rounds && total.failed == 0; ++round) {
     Hostile h{dialog, GetDlgItem(dialog, ID_REPORT), GetDlgItem(dialog, ID_BUTTON), Random(seed), {}, {}};
     for (int i = 0; i < 4; ++i) h.registered[i] = RegisterWindowMessageA(names[i]);
-    for (long d = 1; d <= draws && h.n.failed < 3; ++d) {
+    for (long d = 1; d <= draws && h.counts.failed < 3; ++d) {
       h.one_message();
       if (d % EVERY == 0) h.checkpoint(++k);
     }
-    if (h.n.failed == 0 && draws % EVERY) h.checkpoint(++k);
+    if (h.counts.failed == 0 && draws % EVERY) h.checkpoint(++k);
     Holdings now = holdings_of(process);
     printf("hostile: round %d: gdi objects %ld, private memory %ld kB\n", round, now.gdi, now.private_kb);
     after[round] = now;
     completed = round;
-    const HostileCounts& n = h.n;
-    total.posted += n.posted, total.post_failed += n.post_failed, total.sent += n.sent;
-    total.timed_out += n.timed_out, total.send_failed += n.send_failed, total.calls += n.calls;
-    total.passed += n.passed, total.failed += n.failed;
+    const HostileCounts& counts = h.counts;
+    total.posted += counts.posted, total.post_failed += counts.post_failed, total.sent += counts.sent;
+    total.timed_out += counts.timed_out, total.send_failed += counts.send_failed, total.calls += counts.calls;
+    total.passed += counts.passed, total.failed += counts.failed;
   }
   CloseHandle(process);
   printf("hostile: seed %u, %d rounds of %ld draws in %.1f s: %ld messages posted (%ld refused), %ld sent (%ld timed "
@@ -919,7 +788,7 @@ RECT rule_rect(const Rule& r, POINT units) {
   int x = scaled(units.x, r.left_p) + r.left_o, y = scaled(units.y, r.top_p) + r.top_o;
   int right = scaled(units.x, r.right_p) + r.right_o, bottom = scaled(units.y, r.bottom_p) + r.bottom_o;
   int w = r.size ? right : right - x, h = r.size ? bottom : bottom - y;
-  POINT at = to_pixels(x, y), extent = to_pixels(w < 0 ? 0 : w, h < 0 ? 0 : h);
+  POINT at = units_to_pixels(x, y), extent = units_to_pixels(w < 0 ? 0 : w, h < 0 ? 0 : h);
   return RECT{at.x, at.y, at.x + extent.x, at.y + extent.y};
 }
 
@@ -931,22 +800,22 @@ bool verify_layout(HWND dialog, const char* when, bool maximised) {
   for (int tries = 0;; ++tries) {
     RECT client;
     GetClientRect(dialog, &client);
-    POINT units = to_units(client.right, client.bottom);
+    POINT units = pixels_to_units(client.right, client.bottom);
     bool all = true, last = tries == 250;
     for (const Rule& r : layout_rules) {
-      RECT want = rule_rect(r, units), got = child_rect(dialog, GetDlgItem(dialog, r.id));
-      if (same(got, want)) continue;
+      RECT want = rule_rect(r, units), got = control_rect(dialog, GetDlgItem(dialog, r.id));
+      if (rect_equal(got, want)) continue;
       all = false;
-      if (last) CHECK(false, "%s: control %d at %s, want %s (client %ldx%ld)", when, r.id, show(got).c_str(),
-                      show(want).c_str(), client.right, client.bottom);
+      if (last) CHECK(false, "%s: control %d at %s, want %s (client %ldx%ld)", when, r.id, rect_text(got).c_str(),
+                      rect_text(want).c_str(), client.right, client.bottom);
     }
     HWND grip = GetDlgItem(dialog, LAYOUT_GRIP);
     RECT corner = {client.right - cx, client.bottom - cy, client.right, client.bottom};
-    bool grip_right = grip && same(child_rect(dialog, grip), corner) && (IsWindowVisible(grip) != 0) == !maximised;
+    bool grip_right = grip && rect_equal(control_rect(dialog, grip), corner) && (IsWindowVisible(grip) != 0) == !maximised;
     if (!grip_right) {
       all = false;
-      if (last) CHECK(false, "%s: size grip %s %s, want %s %s", when, grip ? show(child_rect(dialog, grip)).c_str() : "none",
-                      grip && IsWindowVisible(grip) ? "shown" : "hidden", show(corner).c_str(), maximised ? "hidden" : "shown");
+      if (last) CHECK(false, "%s: size grip %s %s, want %s %s", when, grip ? rect_text(control_rect(dialog, grip)).c_str() : "none",
+                      grip && IsWindowVisible(grip) ? "shown" : "hidden", rect_text(corner).c_str(), maximised ? "hidden" : "shown");
     }
     if (all) return true;
     if (last) return false;
@@ -959,7 +828,7 @@ bool verify_layout(HWND dialog, const char* when, bool maximised) {
 // narrower, each giving exactly the size asked for or the least size, and every control placed
 // by the rules; then maximised and restored.
 int layout_check(int dpi) {
-  HWND dialog = find_any_dialog(DIALOG_WAIT_MS);
+  HWND dialog = remote::dialog_find(nullptr, DIALOG_WAIT_MS);
   CHECK(dialog != nullptr, "no dialog of the layout example");
   if (!dialog) return 1;
   char title[64] = {};
@@ -969,7 +838,7 @@ int layout_check(int dpi) {
   int dpi_x = GetDeviceCaps(screen, LOGPIXELSX);
   ReleaseDC(nullptr, screen);
   CHECK(dpi_x == dpi, "the screen has %d dpi, not %d", dpi_x, dpi);
-  POINT least = to_pixels(LAYOUT_W, LAYOUT_H);
+  POINT least = units_to_pixels(LAYOUT_W, LAYOUT_H);
   RECT client, outer;
   GetClientRect(dialog, &client);
   GetWindowRect(dialog, &outer);
@@ -1013,26 +882,21 @@ int layout_check(int dpi) {
 
 int main(int argc, char** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
-  scale = scale_dialog();
-  if (!scale) { printf("FAILED: cannot make the scale dialog\n"); return 2; }
+  if (!remote::units_ready()) { printf("FAILED: cannot make the scale dialog\n"); return 2; }
   std::string mode = argc > 1 ? argv[1] : "check";
-  if (mode == "check") return check(argc > 2 ? atoi(argv[2]) : 96);
+  if (mode == "check") return resizing_check(argc > 2 ? atoi(argv[2]) : 96);
   if (mode == "layout-check") return layout_check(argc > 2 ? atoi(argv[2]) : 96);
   if (mode == "soak") return soak(argc > 2 ? atoi(argv[2]) : 300, argc > 3 ? atoi(argv[3]) : 1);
-  if (mode == "close") return close_dialog();
-  if (mode == "wait-dialog") return wait_any_dialog();
-  if (mode == "close-dialog") return close_any_dialog();
-  if ((mode == "dialog-text" || mode == "dialog-set-text" || mode == "dialog-command") && argc > 2)
-    return any_dialog_control(argc, argv);
+  if (mode == "close") return resizing_close();
   if (mode == "resize" && argc > 3) {
-    HWND dialog = find_dialog(DIALOG_WAIT_MS);
+    HWND dialog = resizing_dialog(DIALOG_WAIT_MS);
     if (!dialog) return 1;
     resize_to(dialog, atoi(argv[2]), atoi(argv[3]));
     text_of(GetDlgItem(dialog, ID_REPORT));  // answered
     return 0;
   }
   if (mode == "holdings") {
-    HWND dialog = find_dialog(DIALOG_WAIT_MS);
+    HWND dialog = resizing_dialog(DIALOG_WAIT_MS);
     if (!dialog) return 1;
     HANDLE process = open_process_of(dialog);
     Holdings h = holdings_of(process);
@@ -1044,8 +908,7 @@ int main(int argc, char** argv) {
   if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
   if (mode == "hostile")
     return hostile(argc > 2 ? atoi(argv[2]) : 4, argc > 3 ? atol(argv[3]) : 1000, argc > 4 ? atoi(argv[4]) : 1);
-  printf("usage: probe check [DPI] | layout-check [DPI] | soak N SEED | close | resize W H | wait-dialog | close-dialog |"
-         " dialog-text ID TEXT | dialog-set-text ID TEXT | dialog-command ID |"
+  printf("usage: probe check [DPI] | layout-check [DPI] | soak N SEED | close | resize W H | holdings |"
          " showstates EXE | bench EXE N | hostile ROUNDS DRAWS SEED\n");
   return 2;
 }
