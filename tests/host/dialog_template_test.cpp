@@ -1,6 +1,7 @@
 // The dialog template builder and the effective-style rules, byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,42 @@ TEST(DialogTemplate, ZeroByteEndsTheTitle) {
   EXPECT_EQ(lead.size, 56);
   EXPECT_EQ(lead.u16(22), 0x20);
   expect_font_block(lead, 1);
+}
+
+// The C-string form of dialog_create works on a copy of what the template takes of its caption:
+// the same bytes, up to the first zero byte, at most 256, with a zero byte after them.
+TEST(DialogTemplate, CaptionCopyTakesWhatTheTemplateTakes) {
+  const std::string long_caption(300, 'q');
+  const std::string exactly(256, 'r');
+  struct Case {
+    const char* name;
+    const char* caption;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"null", nullptr, ""},
+      {"empty", "", ""},
+      {"short", "Hello", "Hello"},
+      {"bytes above 0x7F", "caf\xC3\xA9", "caf\xC3\xA9"},
+      {"256 bytes", exactly.c_str(), exactly},
+      {"300 bytes", long_caption.c_str(), std::string(256, 'q')},
+  };
+  for (const Case& c : cases) {
+    char title[DIALOG_CAPTION_MAX + 2];
+    std::memset(title, 'x', sizeof title);
+    uint32_t n = dialog_caption_copy(*reinterpret_cast<char(*)[DIALOG_CAPTION_MAX + 1]>(title),
+                                     c.caption);
+    EXPECT_EQ(n, c.expected.size()) << c.name;
+    EXPECT_EQ(std::string(title, n), c.expected) << c.name;
+    EXPECT_EQ(title[n], 0) << c.name;
+    EXPECT_EQ(title[DIALOG_CAPTION_MAX + 1], 'x') << c.name << ": written past the title";
+    // The copy makes the same template as the caption itself.
+    if (c.caption) {
+      Built from_copy = build(std::string(title, n));
+      Built from_caption = build(c.caption);
+      EXPECT_EQ(from_copy.bytes, from_caption.bytes) << c.name;
+    }
+  }
 }
 
 struct GeometryCase {
