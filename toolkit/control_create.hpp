@@ -1,5 +1,6 @@
-// Creating a control, shared by the two forms of control_add: with the image kinds' steps
-// (control_images.cpp) and without them (controls.cpp). A template on whether the image steps
+// Creating a control, shared by the forms of control_add: with the image kinds' steps
+// (control_images.cpp) and without them (controls.cpp), each with its strings on the temporaries
+// or as C strings. A template on whether the image steps
 // are there, so that the form without them names none of the image code: a program that creates
 // no image control links none of it, nor its platform calls. The toolkit's own.
 #pragma once

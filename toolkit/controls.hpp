@@ -4,7 +4,8 @@
 // cursor table are pure logic, in control_kinds.hpp, control_items.hpp and cursors.hpp.
 //
 // Strings follow the temporaries convention of runtime/strings.hpp: string arguments are the top
-// temporaries of the caller's frame and are consumed; string results are pushed.
+// temporaries of the caller's frame and are consumed; string results are pushed. control_add
+// also comes in a form that takes its text as a C string, without a frame.
 #pragma once
 #include <windows.h>
 

@@ -28,21 +28,16 @@ constexpr ItemBoxMessages ITEM_BOX_MESSAGES[] = {
 static_assert(sizeof(ITEM_BOX_MESSAGES) / sizeof(ITEM_BOX_MESSAGES[0]) == 2, "two kinds of box");
 
 // The platform's numbers, as the operations are documented with them.
-static_assert(ITEM_BOX_MESSAGES[ITEM_BOX_COMBO].add == 0x143 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_COMBO].remove == 0x144 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_COMBO].select == 0x14E &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_COMBO].reset == 0x14B &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_COMBO].count == 0x146 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_COMBO].get_selection == 0x147 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_COMBO].get_text_length == 0x149 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_COMBO].get_text == 0x148,
+constexpr bool item_box_messages_are(const ItemBoxMessages& m, UINT add, UINT remove, UINT select,
+                                     UINT reset, UINT count, UINT get_selection,
+                                     UINT get_text_length, UINT get_text) {
+  return m.add == add && m.remove == remove && m.select == select && m.reset == reset &&
+         m.count == count && m.get_selection == get_selection &&
+         m.get_text_length == get_text_length && m.get_text == get_text;
+}
+static_assert(item_box_messages_are(ITEM_BOX_MESSAGES[ITEM_BOX_COMBO], 0x143, 0x144, 0x14E, 0x14B,
+                                    0x146, 0x147, 0x149, 0x148),
               "combo box messages");
-static_assert(ITEM_BOX_MESSAGES[ITEM_BOX_LIST].add == 0x180 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_LIST].remove == 0x182 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_LIST].select == 0x186 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_LIST].reset == 0x184 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_LIST].count == 0x18B &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_LIST].get_selection == 0x188 &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_LIST].get_text_length == 0x18A &&
-                  ITEM_BOX_MESSAGES[ITEM_BOX_LIST].get_text == 0x189,
+static_assert(item_box_messages_are(ITEM_BOX_MESSAGES[ITEM_BOX_LIST], 0x180, 0x182, 0x186, 0x184,
+                                    0x18B, 0x188, 0x18A, 0x189),
               "list box messages");

@@ -203,7 +203,9 @@ TEST_F(ControlsTest, CStringFormsMakeWhatTheFrameFormsMake) {
       SCOPED_TRACE("creation " + std::to_string(i));
       const Creation &want = creations[0], &seen = creations[i];
       // Without image support an image kind keeps its row's bitmap style whatever its resource.
-      if (!image || i == 1) EXPECT_EQ(seen.style, want.style) << std::hex << seen.style;
+      if (!image || i == 1) {
+        EXPECT_EQ(seen.style, want.style) << std::hex << seen.style;
+      }
       EXPECT_EQ(seen.ex_style, want.ex_style);
       EXPECT_EQ(seen.class_name, want.class_name);
       EXPECT_EQ(seen.x, want.x);
@@ -217,7 +219,9 @@ TEST_F(ControlsTest, CStringFormsMakeWhatTheFrameFormsMake) {
       char read[64] = {}, wanted[64] = {};
       GetWindowTextA(control, read, sizeof read);
       GetWindowTextA(by_frame, wanted, sizeof wanted);
-      if (!image) EXPECT_STREQ(read, wanted);
+      if (!image) {
+        EXPECT_STREQ(read, wanted);
+      }
       EXPECT_EQ(SendMessageA(control, WM_GETFONT, 0, 0), SendMessageA(by_frame, WM_GETFONT, 0, 0));
       EXPECT_EQ(GetWindowLongPtrA(control, GWLP_USERDATA),
                 reinterpret_cast<LONG_PTR>(some_callback));
@@ -261,7 +265,7 @@ TEST_F(ControlsTest, CStringFormsItemsAndKindsWithoutARow) {
   for (DynString s : fruit) string_free(s);
 
   creations.clear();
-  for (int32_t kind : {CONTROL_CUSTOM_CLASS, 16, -1}) {
+  for (int32_t kind : {int32_t{CONTROL_CUSTOM_CLASS}, 16, -1}) {
     EXPECT_EQ(control_add_any_kind(dialog_, kind, 502, "EDIT", 1, 1, 40, 12, WS_CHILD), nullptr)
         << kind;
     EXPECT_EQ(control_add_without_images(dialog_, kind, 502, "EDIT", 1, 1, 40, 12, WS_CHILD),

@@ -113,7 +113,9 @@ TEST_F(DialogTest, CStringFormMakesTheSameDialog) {
     const std::string before = c.caption ? c.caption : "";
     HWND by_text = keep(dialog_create(nullptr, c.caption, c.x, c.y, 120, 80, c.style, WS_EX_TOOLWINDOW));
     ASSERT_TRUE(by_text);
-    if (c.caption) EXPECT_EQ(std::string(c.caption), before) << "the caller's caption is left alone";
+    if (c.caption) {
+      EXPECT_EQ(std::string(c.caption), before) << "the caller's caption is left alone";
+    }
     EXPECT_EQ(dialog_font(), reinterpret_cast<HFONT>(SendMessageA(by_text, WM_GETFONT, 0, 0)));
     EXPECT_FALSE(IsWindowVisible(by_text));
     EXPECT_EQ(GetWindowLongA(by_text, GWL_STYLE), GetWindowLongA(by_frame, GWL_STYLE));
