@@ -97,8 +97,9 @@ HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int
 
 HWND dialog_create(HWND parent, const char* caption, int32_t x, int32_t y, int32_t width,
                    int32_t height, uint32_t style, uint32_t ex_style) {
-  // The template takes no more of the caption than this: a copy of it is the one to cut.
-  char title[DIALOG_CAPTION_MAX + 1];
+  // The template takes no more of the caption than this (and the cut one byte more): a copy of it
+  // is the one to cut.
+  char title[DIALOG_CAPTION_COPY];
   uint32_t n = dialog_caption_copy(title, caption);
   return dialog_create_captioned(title, n, parent, x, y, width, height, style, ex_style);
 }

@@ -79,9 +79,9 @@ uint32_t dialog_caption_reset_length(const char* caption, uint32_t caption_lengt
               : (n < DIALOG_CAPTION_MAX ? n : static_cast<uint32_t>(DIALOG_CAPTION_MAX));
 }
 
-uint32_t dialog_caption_copy(char (&title)[DIALOG_CAPTION_MAX + 1], const char* caption) {
+uint32_t dialog_caption_copy(char (&title)[DIALOG_CAPTION_COPY], const char* caption) {
   uint32_t n = 0;
-  for (; caption && n < DIALOG_CAPTION_MAX && caption[n]; ++n) title[n] = caption[n];
+  for (; caption && n < DIALOG_CAPTION_COPY - 1 && caption[n]; ++n) title[n] = caption[n];
   title[n] = 0;
   return n;
 }
