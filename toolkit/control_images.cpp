@@ -15,11 +15,11 @@ uint32_t control_image_style(int32_t kind, const char* name, uint32_t style) {
 // image kinds load theirs, at the control's size or at the image's own.
 void control_image_load(HWND control, int32_t kind, const char* name, PixelBox pixels) {
   if (kind == CONTROL_SIZED_IMAGE)
-    load_control_image(control, name, STM_SETIMAGE, pixels.width, pixels.height);
+    control_load_image(control, name, STM_SETIMAGE, pixels.width, pixels.height);
   else if (kind == CONTROL_IMAGE_BUTTON)
-    load_control_image(control, name, BM_SETIMAGE, 0, 0);
+    control_load_image(control, name, BM_SETIMAGE, 0, 0);
   else if (kind == CONTROL_SIZED_IMAGE_BUTTON)
-    load_control_image(control, name, BM_SETIMAGE, pixels.width, pixels.height);
+    control_load_image(control, name, BM_SETIMAGE, pixels.width, pixels.height);
 }
 
 HWND control_add_any_kind(ProcedureFrame* frame, int32_t kind, HWND dialog, int32_t id,
@@ -27,5 +27,14 @@ HWND control_add_any_kind(ProcedureFrame* frame, int32_t kind, HWND dialog, int3
                           int32_t height, uint32_t style, uint32_t ex_style,
                           DialogCallback control_callback) {
   return control_create<true>(frame, kind, dialog, id, items, x, y, width, height, style,
+                              ex_style, control_callback);
+}
+
+HWND control_add_any_kind(HWND dialog, int32_t kind, int32_t id, const char* text, int32_t x,
+                          int32_t y, int32_t width, int32_t height, uint32_t style,
+                          uint32_t ex_style, DialogCallback control_callback,
+                          const ArrayDescriptor* items) {
+  if (kind == CONTROL_CUSTOM_CLASS) return nullptr;  // no class name to create it by
+  return control_create<true>(kind, dialog, id, text, nullptr, items, x, y, width, height, style,
                               ex_style, control_callback);
 }

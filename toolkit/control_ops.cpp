@@ -8,6 +8,7 @@
 
 #include "dialogkit/runtime/strings.hpp"
 #include "dialogkit/toolkit/geometry.hpp"
+#include "toolkit/item_boxes.hpp"
 
 namespace {
 
@@ -92,39 +93,31 @@ LRESULT button_set_check(HWND dialog, int32_t id, WPARAM state) {
 
 // --- Combo boxes and list boxes ----------------------------------------------------------------
 
-LRESULT combo_add(ProcedureFrame* frame, HWND dialog, int32_t id) {
-  return add_text_item(frame, dialog, id, CB_ADDSTRING);
-}
-LRESULT combo_delete(HWND dialog, int32_t id, int32_t item) {
-  return send_to_control(dialog, id, CB_DELETESTRING, item_index(item), 0);
-}
-LRESULT combo_select(HWND dialog, int32_t id, int32_t item) {
-  return send_to_control(dialog, id, CB_SETCURSEL, item_index(item), 0);
-}
-LRESULT combo_reset(HWND dialog, int32_t id) {
-  return send_to_control(dialog, id, CB_RESETCONTENT, 0, 0);
-}
-int32_t combo_count(HWND dialog, int32_t id) { return item_count(dialog, id, CB_GETCOUNT); }
-int32_t combo_get_selected(HWND dialog, int32_t id) {
-  return selected_item(dialog, id, CB_GETCURSEL);
-}
+// The operations of one kind of box, made from its row of messages: box_add, box_delete,
+// box_select, box_reset, box_get_count and box_get_selected, for combo_ and list_ below.
+#define ITEM_BOX_OPERATIONS(box, row)                                                   \
+  LRESULT box##_add(ProcedureFrame* frame, HWND dialog, int32_t id) {                   \
+    return add_text_item(frame, dialog, id, ITEM_BOX_MESSAGES[row].add);                \
+  }                                                                                     \
+  LRESULT box##_delete(HWND dialog, int32_t id, int32_t item) {                         \
+    return send_to_control(dialog, id, ITEM_BOX_MESSAGES[row].remove, item_index(item), 0); \
+  }                                                                                     \
+  LRESULT box##_select(HWND dialog, int32_t id, int32_t item) {                         \
+    return send_to_control(dialog, id, ITEM_BOX_MESSAGES[row].select, item_index(item), 0); \
+  }                                                                                     \
+  LRESULT box##_reset(HWND dialog, int32_t id) {                                        \
+    return send_to_control(dialog, id, ITEM_BOX_MESSAGES[row].reset, 0, 0);             \
+  }                                                                                     \
+  int32_t box##_get_count(HWND dialog, int32_t id) {                                    \
+    return item_count(dialog, id, ITEM_BOX_MESSAGES[row].count);                        \
+  }                                                                                     \
+  int32_t box##_get_selected(HWND dialog, int32_t id) {                                 \
+    return selected_item(dialog, id, ITEM_BOX_MESSAGES[row].get_selection);             \
+  }
 
-LRESULT list_add(ProcedureFrame* frame, HWND dialog, int32_t id) {
-  return add_text_item(frame, dialog, id, LB_ADDSTRING);
-}
-LRESULT list_delete(HWND dialog, int32_t id, int32_t item) {
-  return send_to_control(dialog, id, LB_DELETESTRING, item_index(item), 0);
-}
-LRESULT list_select(HWND dialog, int32_t id, int32_t item) {
-  return send_to_control(dialog, id, LB_SETCURSEL, item_index(item), 0);
-}
-LRESULT list_reset(HWND dialog, int32_t id) {
-  return send_to_control(dialog, id, LB_RESETCONTENT, 0, 0);
-}
-int32_t list_count(HWND dialog, int32_t id) { return item_count(dialog, id, LB_GETCOUNT); }
-int32_t list_get_selected(HWND dialog, int32_t id) {
-  return selected_item(dialog, id, LB_GETCURSEL);
-}
+ITEM_BOX_OPERATIONS(combo, ITEM_BOX_COMBO)
+ITEM_BOX_OPERATIONS(list, ITEM_BOX_LIST)
+#undef ITEM_BOX_OPERATIONS
 
 int32_t list_get_selected_items(HWND dialog, int32_t id, int32_t* items, int32_t capacity) {
   static_assert(sizeof(int) == sizeof(int32_t), "LB_GETSELITEMS fills an array of int");
@@ -134,7 +127,7 @@ int32_t list_get_selected_items(HWND dialog, int32_t id, int32_t* items, int32_t
                                 reinterpret_cast<LPARAM>(items));
   if (stored < 0) {
     // A single-selection list has no selection set (LB_ERR): its one selected item, if any.
-    int32_t item = selected_item(dialog, id, LB_GETCURSEL);
+    int32_t item = selected_item(dialog, id, ITEM_BOX_MESSAGES[ITEM_BOX_LIST].get_selection);
     if (item) items[0] = item;
     return item ? 1 : 0;
   }

@@ -4,10 +4,12 @@
 #include "dialogkit/toolkit/controls.hpp"
 
 #include "dialogkit/runtime/strings.hpp"
+#include "toolkit/item_boxes.hpp"
 
 namespace {
 
 // The selected item's text of a combo or list box, pushed; empty without a selection.
+// The messages come as values, not as a reference to their row, which would store the table.
 void push_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id, UINT get_selection,
                         UINT get_length, UINT get_text) {
   HWND control = GetDlgItem(dialog, id);
@@ -29,9 +31,11 @@ void push_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id, UINT get
 }  // namespace
 
 void combo_get_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id) {
-  push_selected_text(frame, dialog, id, CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+  constexpr ItemBoxMessages combo = ITEM_BOX_MESSAGES[ITEM_BOX_COMBO];
+  push_selected_text(frame, dialog, id, combo.get_selection, combo.get_text_length, combo.get_text);
 }
 
 void list_get_selected_text(ProcedureFrame* frame, HWND dialog, int32_t id) {
-  push_selected_text(frame, dialog, id, LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT);
+  constexpr ItemBoxMessages list = ITEM_BOX_MESSAGES[ITEM_BOX_LIST];
+  push_selected_text(frame, dialog, id, list.get_selection, list.get_text_length, list.get_text);
 }

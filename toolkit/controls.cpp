@@ -4,11 +4,13 @@
 #include "dialogkit/toolkit/controls.hpp"
 
 #include "toolkit/control_create.hpp"
+#include "toolkit/item_boxes.hpp"
 
 namespace {
 
 void add_items(HWND control, int32_t kind, const ArrayDescriptor* items) {
-  UINT message = kind == CONTROL_COMBO_BOX ? CB_ADDSTRING : LB_ADDSTRING;
+  UINT message = kind == CONTROL_COMBO_BOX ? ITEM_BOX_MESSAGES[ITEM_BOX_COMBO].add
+                                           : ITEM_BOX_MESSAGES[ITEM_BOX_LIST].add;
   int32_t n = control_item_count(items);
   for (int32_t i = 0; i < n; ++i)
     SendMessageA(control, message, 0,
@@ -48,5 +50,14 @@ HWND control_add_without_images(ProcedureFrame* frame, int32_t kind, HWND dialog
                                 int32_t height, uint32_t style, uint32_t ex_style,
                                 DialogCallback control_callback) {
   return control_create<false>(frame, kind, dialog, id, items, x, y, width, height, style,
+                               ex_style, control_callback);
+}
+
+HWND control_add_without_images(HWND dialog, int32_t kind, int32_t id, const char* text,
+                                int32_t x, int32_t y, int32_t width, int32_t height,
+                                uint32_t style, uint32_t ex_style, DialogCallback control_callback,
+                                const ArrayDescriptor* items) {
+  if (kind == CONTROL_CUSTOM_CLASS) return nullptr;  // no class name to create it by
+  return control_create<false>(kind, dialog, id, text, nullptr, items, x, y, width, height, style,
                                ex_style, control_callback);
 }

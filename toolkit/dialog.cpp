@@ -60,26 +60,48 @@ DWORD dialog_show(HWND dialog) {
   return style;
 }
 
-HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int32_t width,
-                   int32_t height, uint32_t style, uint32_t ex_style) {
+namespace {
+
+// Both forms of dialog_create: the caption is this operation's own, to cut where the template cut
+// it (a zero byte written into it) when it must be set again.
+HWND dialog_create_captioned(char* caption, uint32_t length, HWND parent, int32_t x, int32_t y,
+                             int32_t width, int32_t height, uint32_t style, uint32_t ex_style) {
   // DLGTEMPLATE must start on a 4-byte boundary.
   alignas(4) unsigned char buffer[DIALOG_TEMPLATE_MAX];
-  StringView caption = temp_view(frame, 0);
-  dialog_template_build(buffer, caption.data, caption.length, x, y, width, height, style, ex_style);
+  dialog_template_build(buffer, caption, length, x, y, width, height, style, ex_style);
   HWND dialog = CreateDialogIndirectParamA(process_state()->instance,
                                            reinterpret_cast<LPCDLGTEMPLATEA>(buffer), parent,
                                            dialog_procedure, 0);
   // A caption beyond ASCII is set again through the process's code page (UTF-8 under the default
-  // manifest), cut where the template cut it: the caption is this operation's to consume, so the
-  // cut is a zero byte written into it.
-  if (uint32_t n = dialog_caption_reset_length(caption.data, caption.length, GetACP() == CP_UTF8)) {
-    const_cast<char*>(caption.data)[n] = 0;
-    SetWindowTextA(dialog, caption.data);
+  // manifest), cut where the template cut it.
+  if (uint32_t n = dialog_caption_reset_length(caption, length, GetACP() == CP_UTF8)) {
+    caption[n] = 0;
+    SetWindowTextA(dialog, caption);
   }
-  temp_pop_free(frame);
   // Also after a failure: the zero handle answers 0, so no stale font outlives a failed creation.
   dialog_font_record(dialog);
   return dialog;
+}
+
+}  // namespace
+
+HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int32_t width,
+                   int32_t height, uint32_t style, uint32_t ex_style) {
+  // The caption is the temporary this operation consumes: it may be cut in place.
+  StringView caption = temp_view(frame, 0);
+  HWND dialog = dialog_create_captioned(const_cast<char*>(caption.data), caption.length, parent, x,
+                                        y, width, height, style, ex_style);
+  temp_pop_free(frame);
+  return dialog;
+}
+
+HWND dialog_create(HWND parent, const char* caption, int32_t x, int32_t y, int32_t width,
+                   int32_t height, uint32_t style, uint32_t ex_style) {
+  // The template takes no more of the caption than this (and the cut one byte more): a copy of it
+  // is the one to cut.
+  char title[DIALOG_CAPTION_COPY];
+  uint32_t n = dialog_caption_copy(title, caption);
+  return dialog_create_captioned(title, n, parent, x, y, width, height, style, ex_style);
 }
 
 HFONT dialog_font_record(HWND dialog) {

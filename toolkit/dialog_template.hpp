@@ -41,3 +41,11 @@ int dialog_template_build(unsigned char* buffer, const char* caption, uint32_t c
 // takes them (up to a zero byte, at most DIALOG_CAPTION_MAX), cut at a character's edge when the
 // code page is UTF-8 (`utf8`); 0 when every byte is 0x7F or below and the title is right as it is.
 uint32_t dialog_caption_reset_length(const char* caption, uint32_t caption_length, bool utf8);
+
+// The part of a C-string caption that dialog_create needs, copied into `title` with a zero byte
+// after it (a copy that may be cut where the caller's caption may not): what the template takes
+// and one byte more, by which dialog_caption_reset_length tells whether the 256th byte ends a
+// character. Returns the copy's length, at most DIALOG_CAPTION_MAX + 1. A null caption is the
+// empty one.
+constexpr int DIALOG_CAPTION_COPY = DIALOG_CAPTION_MAX + 2;
+uint32_t dialog_caption_copy(char (&title)[DIALOG_CAPTION_COPY], const char* caption);

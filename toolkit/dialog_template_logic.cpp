@@ -78,3 +78,10 @@ uint32_t dialog_caption_reset_length(const char* caption, uint32_t caption_lengt
   return utf8 ? utf8_cut(caption, n, DIALOG_CAPTION_MAX)
               : (n < DIALOG_CAPTION_MAX ? n : static_cast<uint32_t>(DIALOG_CAPTION_MAX));
 }
+
+uint32_t dialog_caption_copy(char (&title)[DIALOG_CAPTION_COPY], const char* caption) {
+  uint32_t n = 0;
+  for (; caption && n < DIALOG_CAPTION_COPY - 1 && caption[n]; ++n) title[n] = caption[n];
+  title[n] = 0;
+  return n;
+}

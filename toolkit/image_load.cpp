@@ -14,7 +14,7 @@ static_assert(IMAGE_LOAD_FLAGS == 0x9000, "image load flags");
 
 }  // namespace
 
-LRESULT load_control_image(HWND control, const char* name, UINT target_message, int cx, int cy) {
+LRESULT control_load_image(HWND control, const char* name, UINT target_message, int cx, int cy) {
   HINSTANCE instance = process_state()->instance;
   UINT type = IMAGE_BITMAP;
   HANDLE image = LoadImageA(instance, name, IMAGE_BITMAP, cx, cy, IMAGE_LOAD_FLAGS);

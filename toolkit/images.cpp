@@ -1,5 +1,5 @@
 // Control images: bitmaps or icons set on existing controls. Icons are shared images, which the
-// system owns; a bitmap that a control gives back in exchange is deleted (load_control_image).
+// system owns; a bitmap that a control gives back in exchange is deleted (control_load_image).
 #include "dialogkit/toolkit/controls.hpp"
 
 #include "dialogkit/runtime/strings.hpp"
@@ -10,7 +10,7 @@ LRESULT control_set_image(ProcedureFrame* frame, HWND dialog, int32_t id, uint32
   if (options & IMAGE_OPT_SIZED) GetClientRect(control, &client);
   UINT target = (options & IMAGE_OPT_BUTTON) ? BM_SETIMAGE : STM_SETIMAGE;
   LRESULT result =
-      load_control_image(control, temp_view(frame, 0).data, target, client.right, client.bottom);
+      control_load_image(control, temp_view(frame, 0).data, target, client.right, client.bottom);
   temp_pop_free(frame);
   return result;
 }

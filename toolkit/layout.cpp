@@ -4,16 +4,15 @@
 // WM_GETMINMAXINFO with the table's limits, and on WM_NCDESTROY gives the window its procedure
 // back and frees the layout's record. Dialogs without a table never meet any of this.
 //
-// The record lives in a window property of the dialog (the integer atom 0x7D03); there is no list
-// of dialogs.
+// The record lives in a window property of the dialog (WINDOW_PROPERTY_LAYOUT, with the toolkit's
+// other atoms in window_properties.hpp); there is no list of dialogs.
 #include "dialogkit/toolkit/layout.hpp"
 
 #include "runtime/memory_blocks.hpp"
 #include "dialogkit/toolkit/geometry.hpp"
+#include "toolkit/window_properties.hpp"
 
 namespace {
-
-constexpr ATOM PROP_LAYOUT = 0x7D03;
 
 // What a dialog's layout keeps while the dialog lives.
 struct LayoutRecord {
@@ -32,7 +31,7 @@ struct LayoutRecord {
 constexpr UINT LAYOUT_MOVE_FLAGS = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_DEFERERASE;
 
 LayoutRecord* layout_record(HWND dialog) {
-  return static_cast<LayoutRecord*>(GetPropA(dialog, MAKEINTATOM(PROP_LAYOUT)));
+  return static_cast<LayoutRecord*>(GetPropA(dialog, MAKEINTATOM(WINDOW_PROPERTY_LAYOUT)));
 }
 
 // One control's move: a step of `batch` when there is one, else a move of its own. When the
@@ -179,7 +178,7 @@ LRESULT CALLBACK layout_procedure(HWND dialog, UINT message, WPARAM wparam, LPAR
       return result;
     }
     case WM_NCDESTROY:
-      RemovePropA(dialog, MAKEINTATOM(PROP_LAYOUT));
+      RemovePropA(dialog, MAKEINTATOM(WINDOW_PROPERTY_LAYOUT));
       SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
       mem_free(record);
       break;
@@ -207,7 +206,7 @@ BOOL layout_attach(HWND dialog, const DialogLayout* layout) {
     void* block;
     if (mem_alloc(sizeof(LayoutRecord), &block) != ERR_NONE) return FALSE;
     record = static_cast<LayoutRecord*>(block);
-    if (!SetPropA(dialog, MAKEINTATOM(PROP_LAYOUT), record)) {
+    if (!SetPropA(dialog, MAKEINTATOM(WINDOW_PROPERTY_LAYOUT), record)) {
       mem_free(record);
       return FALSE;
     }
@@ -224,7 +223,7 @@ BOOL layout_attach(HWND dialog, const DialogLayout* layout) {
         SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(layout_procedure)));
     // Refused (a window of another process): no procedure of ours will ever free the record.
     if (!record->previous) {
-      RemovePropA(dialog, MAKEINTATOM(PROP_LAYOUT));
+      RemovePropA(dialog, MAKEINTATOM(WINDOW_PROPERTY_LAYOUT));
       mem_free(record);
       return FALSE;
     }

@@ -27,15 +27,6 @@ enum : int32_t {
   ID_MENU_DISABLE,
 };
 
-// One control of `kind` with its text (the resource name for the image kinds).
-HWND add(HWND dialog, int32_t kind, int32_t id, const char* text, int32_t x, int32_t y, int32_t w,
-         int32_t h, const ArrayDescriptor* items = nullptr, DialogCallback callback = nullptr) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, text);
-  temp_push_empty(&frame);  // the class name, used by kind 0 only
-  return control_add(&frame, kind, dialog, id, items, x, y, w, h, 0, 0, callback);
-}
-
 // A string of our own, for the items: the caller releases it.
 DynString make_string(const char* text) {
   int32_t n = 0;
@@ -123,46 +114,47 @@ void queue_menu_tour(HWND dialog, const char* tail) {
 }
 
 int32_t app_main(HINSTANCE, uintptr_t, const char* tail, uint32_t) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "Controls: one of each of the 15 kinds");
   // A captioned popup with a system menu, so that it has a close box.
-  HWND dialog = dialog_create(&frame, nullptr, -1, -1, 300, 172,
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0);
+  HWND dialog = dialog_create(nullptr, "Controls: one of each of the 15 kinds", -1, -1, 300, 172,
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
 
   // Left column: texts, buttons and frames.
-  add(dialog, CONTROL_LABEL, ID_LABEL, "Label: plain static text", 8, 8, 134, 8);
-  add(dialog, CONTROL_PUSH_BUTTON, ID_PUSH, "Push button", 8, 20, 64, 14, nullptr, push_clicked);
-  add(dialog, CONTROL_GROUP_FRAME, 0, "Group frame: Grüße", 8, 40, 134, 44);
-  add(dialog, CONTROL_OPTION_BUTTON, ID_OPTION, "Option button (on)", 16, 52, 110, 10);
-  add(dialog, CONTROL_OPTION_BUTTON, ID_OPTION + 1, "Option button (off)", 16, 66, 110, 10);
-  add(dialog, CONTROL_CHECK_BOX, ID_CHECK, "Check box", 8, 92, 120, 10);
-  add(dialog, CONTROL_THREE_STATE_CHECK_BOX, ID_THREE, "Three-state check box", 8, 106, 120, 10);
-  add(dialog, CONTROL_ETCHED_FRAME, 0, "", 8, 122, 134, 22);
-  add(dialog, CONTROL_LABEL, 0, "Inside an etched frame", 16, 129, 120, 8);
-  add(dialog, CONTROL_LABEL, 0, "Scroll bar:", 8, 155, 40, 8);
-  add(dialog, CONTROL_SCROLL_BAR, 0, "", 50, 154, 92, 10);
+  control_add(dialog, CONTROL_LABEL, ID_LABEL, "Label: plain static text", 8, 8, 134, 8);
+  control_add(dialog, CONTROL_PUSH_BUTTON, ID_PUSH, "Push button", 8, 20, 64, 14, 0, 0,
+              push_clicked);
+  control_add(dialog, CONTROL_GROUP_FRAME, 0, "Group frame: Grüße", 8, 40, 134, 44);
+  control_add(dialog, CONTROL_OPTION_BUTTON, ID_OPTION, "Option button (on)", 16, 52, 110, 10);
+  control_add(dialog, CONTROL_OPTION_BUTTON, ID_OPTION + 1, "Option button (off)", 16, 66, 110,
+              10);
+  control_add(dialog, CONTROL_CHECK_BOX, ID_CHECK, "Check box", 8, 92, 120, 10);
+  control_add(dialog, CONTROL_THREE_STATE_CHECK_BOX, ID_THREE, "Three-state check box", 8, 106,
+              120, 10);
+  control_add(dialog, CONTROL_ETCHED_FRAME, 0, "", 8, 122, 134, 22);
+  control_add(dialog, CONTROL_LABEL, 0, "Inside an etched frame", 16, 129, 120, 8);
+  control_add(dialog, CONTROL_LABEL, 0, "Scroll bar:", 8, 155, 40, 8);
+  control_add(dialog, CONTROL_SCROLL_BAR, 0, "", 50, 154, 92, 10);
 
   // Right column: boxes with items, and the four image kinds.
-  add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "Text box: déjà vu, naïve", 152, 8, 140, 12);
+  control_add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "Text box: déjà vu, naïve", 152, 8, 140, 12);
   DynString combo_items[] = {make_string("Combo box"), make_string("Combo: Ελληνικά"),
                              make_string("Combo: Русский")};
   ArrayDescriptor combo = {combo_items, ARRAY_FLAG_ITEMS, 3};
-  add(dialog, CONTROL_COMBO_BOX, ID_COMBO, "", 152, 26, 140, 60, &combo);
+  control_add(dialog, CONTROL_COMBO_BOX, ID_COMBO, "", 152, 26, 140, 60, 0, 0, nullptr, &combo);
   combo_select(dialog, ID_COMBO, 1);
   DynString list_items[] = {make_string("List box: café"), make_string("List box: Ωμέγα"),
                             make_string("List box: Жёлтый")};
   ArrayDescriptor list = {list_items, ARRAY_FLAG_ITEMS, 3};
-  add(dialog, CONTROL_LIST_BOX, ID_LIST, "", 152, 44, 140, 36, &list);
+  control_add(dialog, CONTROL_LIST_BOX, ID_LIST, "", 152, 44, 140, 36, 0, 0, nullptr, &list);
   list_select(dialog, ID_LIST, 2);
 
-  add(dialog, CONTROL_IMAGE, 0, "DEMOBITMAP", 152, 90, 30, 20);
-  add(dialog, CONTROL_LABEL, 0, "Image", 152, 114, 40, 8);
-  add(dialog, CONTROL_SIZED_IMAGE, 0, "DEMOBITMAP", 200, 86, 60, 24);
-  add(dialog, CONTROL_LABEL, 0, "Sized image", 200, 114, 60, 8);
-  add(dialog, CONTROL_IMAGE_BUTTON, 0, "DEMOICON", 152, 130, 30, 24);
-  add(dialog, CONTROL_LABEL, 0, "Image button", 152, 158, 48, 8);
-  add(dialog, CONTROL_SIZED_IMAGE_BUTTON, 0, "DEMOBITMAP", 200, 130, 60, 24);
-  add(dialog, CONTROL_LABEL, 0, "Sized image button", 200, 158, 80, 8);
+  control_add(dialog, CONTROL_IMAGE, 0, "DEMOBITMAP", 152, 90, 30, 20);
+  control_add(dialog, CONTROL_LABEL, 0, "Image", 152, 114, 40, 8);
+  control_add(dialog, CONTROL_SIZED_IMAGE, 0, "DEMOBITMAP", 200, 86, 60, 24);
+  control_add(dialog, CONTROL_LABEL, 0, "Sized image", 200, 114, 60, 8);
+  control_add(dialog, CONTROL_IMAGE_BUTTON, 0, "DEMOICON", 152, 130, 30, 24);
+  control_add(dialog, CONTROL_LABEL, 0, "Image button", 152, 158, 48, 8);
+  control_add(dialog, CONTROL_SIZED_IMAGE_BUTTON, 0, "DEMOBITMAP", 200, 130, 60, 24);
+  control_add(dialog, CONTROL_LABEL, 0, "Sized image button", 200, 158, 80, 8);
 
   button_set_check(dialog, ID_OPTION, BST_CHECKED);
   button_set_check(dialog, ID_CHECK, BST_CHECKED);

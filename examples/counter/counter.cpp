@@ -82,26 +82,14 @@ INT_PTR CALLBACK counter_callback(HWND dialog, UINT message, WPARAM wparam, LPAR
   return 0;  // the system's default handling goes on
 }
 
-void add(HWND dialog, int32_t kind, int32_t id, const char* text, int32_t x, int32_t y,
-         DialogCallback callback) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, text);
-  temp_push_empty(&frame);  // the class name, used by kind 0 only
-  // The kind arrives as a variable, and none of this program's controls shows an image: the form
-  // without image support keeps image loading out of the program (control_add would bring it
-  // in for a kind it cannot see).
-  control_add_without_images(&frame, kind, dialog, id, nullptr, x, y, 48, 14, 0, 0, callback);
-}
-
 }  // namespace
 
 int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "Counter");
-  HWND dialog = dialog_create(&frame, nullptr, -1, -1, 160, 64, WS_OVERLAPPEDWINDOW, 0);
-  add(dialog, CONTROL_LABEL, ID_COUNT, "Clicks: none yet", 8, 8, nullptr);
-  add(dialog, CONTROL_LABEL, ID_SIZE, "", 8, 20, nullptr);
-  add(dialog, CONTROL_PUSH_BUTTON, ID_BUTTON, "&Count", 104, 42, count_clicked);
+  HWND dialog = dialog_create(nullptr, "Counter", -1, -1, 160, 64, WS_OVERLAPPEDWINDOW);
+  control_add(dialog, CONTROL_LABEL, ID_COUNT, "Clicks: none yet", 8, 8, 48, 14);
+  control_add(dialog, CONTROL_LABEL, ID_SIZE, "", 8, 20, 48, 14);
+  control_add(dialog, CONTROL_PUSH_BUTTON, ID_BUTTON, "&Count", 104, 42, 48, 14, 0, 0,
+              count_clicked);
 
   dialog_show_modeless(dialog, counter_callback, nullptr);
   // Returning from app_main ends the process, so the modeless dialog runs on this loop until

@@ -27,20 +27,16 @@ INT_PTR CALLBACK say_hello(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
 }  // namespace
 
 int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "Hello");
-  HWND dialog = dialog_create(&frame, nullptr, -1, -1, 160, 60,
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0);
+  HWND dialog = dialog_create(nullptr, "Hello", -1, -1, 160, 60,
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
 
-  // Text, then class name (empty: the kind gives the class), then the control.
-  temp_push_cstring(&frame, "Press the button");
-  temp_push_empty(&frame);
-  control_add(&frame, CONTROL_TEXT_BOX, dialog, ID_TEXT, nullptr, 8, 8, 144, 12, 0, 0, nullptr);
-  temp_push_cstring(&frame, "&Say hello");
-  temp_push_empty(&frame);
-  control_add(&frame, CONTROL_PUSH_BUTTON, dialog, ID_BUTTON, nullptr, 56, 32, 48, 14, 0, 0,
+  // Kind, identifier, text, place and size in dialog units; then style, extended style (0 and 0:
+  // the kind's defaults) and the callback, which may be left out.
+  control_add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "Press the button", 8, 8, 144, 12);
+  control_add(dialog, CONTROL_PUSH_BUTTON, ID_BUTTON, "&Say hello", 56, 32, 48, 14, 0, 0,
               say_hello);
 
+  ProcedureFrame frame = {};
   HMENU bar = menu_create(0);
   temp_push_cstring(&frame, "&Hello!");
   menu_insert_item(&frame, bar, 0, 1, 0, ID_MENU_HELLO, say_hello);

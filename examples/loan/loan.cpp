@@ -23,15 +23,6 @@ enum : int32_t {
   ID_STATUS = 106,
 };
 
-// One control in dialog units, with its style and extended style (0 and 0: the kind's own).
-void add(HWND dialog, int32_t kind, int32_t id, const char* text, int32_t x, int32_t y, int32_t w,
-         int32_t h, uint32_t style, uint32_t ex_style, DialogCallback callback) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, text);
-  temp_push_empty(&frame);  // the class name, used by kind 0 only
-  control_add(&frame, kind, dialog, id, nullptr, x, y, w, h, style, ex_style, callback);
-}
-
 // Says what is wrong with a text box's number in the status line, e.g. "Rate: not a number
 // (stops at character 3)"; true when nothing is.
 bool check(ProcedureFrame* frame, HWND dialog, const char* name, const NumberScan& scan,
@@ -106,22 +97,22 @@ INT_PTR CALLBACK loan_callback(HWND dialog, UINT message, WPARAM wparam, LPARAM)
 }  // namespace
 
 int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "Loan");
-  HWND dialog = dialog_create(&frame, nullptr, -1, -1, 200, 170, 0, 0);
-  add(dialog, CONTROL_LABEL, 0, "&Amount:", 8, 10, 50, 8, 0, 0, nullptr);
-  add(dialog, CONTROL_TEXT_BOX, ID_AMOUNT, "20000", 62, 8, 70, 12, 0, 0, nullptr);
-  add(dialog, CONTROL_LABEL, 0, "&Rate (% a year):", 8, 26, 54, 8, 0, 0, nullptr);
-  add(dialog, CONTROL_TEXT_BOX, ID_RATE, "5", 62, 24, 70, 12, 0, 0, nullptr);
-  add(dialog, CONTROL_LABEL, 0, "&Years:", 8, 42, 50, 8, 0, 0, nullptr);
-  add(dialog, CONTROL_TEXT_BOX, ID_YEARS, "3", 62, 40, 70, 12, 0, 0, nullptr);
-  add(dialog, CONTROL_PUSH_BUTTON, ID_CALCULATE, "&Calculate", 140, 8, 52, 14,
-      BS_DEFPUSHBUTTON | WS_TABSTOP, 0, calculate_clicked);
-  add(dialog, CONTROL_LABEL, ID_PAYMENT, "", 8, 58, 184, 8, 0, 0, nullptr);
+  // Style 0: the default dialog, a popup with a caption and a modal frame.
+  HWND dialog = dialog_create(nullptr, "Loan", -1, -1, 200, 170);
+  // In dialog units; style and extended style left out are 0 and 0, the kind's own.
+  control_add(dialog, CONTROL_LABEL, 0, "&Amount:", 8, 10, 50, 8);
+  control_add(dialog, CONTROL_TEXT_BOX, ID_AMOUNT, "20000", 62, 8, 70, 12);
+  control_add(dialog, CONTROL_LABEL, 0, "&Rate (% a year):", 8, 26, 54, 8);
+  control_add(dialog, CONTROL_TEXT_BOX, ID_RATE, "5", 62, 24, 70, 12);
+  control_add(dialog, CONTROL_LABEL, 0, "&Years:", 8, 42, 50, 8);
+  control_add(dialog, CONTROL_TEXT_BOX, ID_YEARS, "3", 62, 40, 70, 12);
+  control_add(dialog, CONTROL_PUSH_BUTTON, ID_CALCULATE, "&Calculate", 140, 8, 52, 14,
+              BS_DEFPUSHBUTTON | WS_TABSTOP, 0, calculate_clicked);
+  control_add(dialog, CONTROL_LABEL, ID_PAYMENT, "", 8, 58, 184, 8);
   // The rows in the order they are added (no LBS_SORT), with the sunken edge asked for again.
-  add(dialog, CONTROL_LIST_BOX, ID_TABLE, "", 8, 70, 184, 76,
-      WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, nullptr);
-  add(dialog, CONTROL_LABEL, ID_STATUS, "", 8, 150, 184, 8, 0, 0, nullptr);
+  control_add(dialog, CONTROL_LIST_BOX, ID_TABLE, "", 8, 70, 184, 76,
+              WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
+  control_add(dialog, CONTROL_LABEL, ID_STATUS, "", 8, 150, 184, 8);
   dialog_show_modal(dialog, loan_callback, nullptr);
   return 0;
 }

@@ -23,30 +23,20 @@ enum : int32_t {
   ID_MENU_EXIT = 201,
 };
 
-// One control with its text, style and extended style (0 and 0: the kind's defaults), placed
-// by the layout table or at X, Y, W by H dialog units.
-void add(HWND dialog, int32_t kind, int32_t id, const char* text, uint32_t style, uint32_t ex_style,
-         DialogCallback callback, int32_t x = 0, int32_t y = 0, int32_t w = 0, int32_t h = 0) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, text);
-  temp_push_empty(&frame);  // the class name, used by kind 0 only
-  control_add(&frame, kind, dialog, id, nullptr, x, y, w, h, style, ex_style, callback);
-}
-
 // The text box and the list take the width the buttons' column leaves them, the list the
 // height as well; Add and the count stay at the right, the size grip in the corner.
 const LayoutRow layout_rows[] = {
-    // identifier  far sides                left         top         right/width   bottom/height
+    // identifier  flags                    left         top         right/width   bottom/height
     {ID_TEXT,      LAYOUT_BOTTOM_IS_HEIGHT, {0, 8},      {0, 8},     {1, -62},     {0, 12}},
     {ID_ADD,       LAYOUT_SIZE,             {1, -58},    {0, 7},     {0, 50},      {0, 14}},
     {ID_LIST,      0,                       {0, 8},      {0, 26},    {1, -62},     {1, -8}},
     {ID_COUNT,     LAYOUT_SIZE,             {1, -58},    {0, 26},    {0, 50},      {0, 8}},
 };
-const DialogLayout layout = {layout_rows, 4, {0, 0}, {0, 0}, ID_GRIP};
+constexpr DialogLayout layout = layout_make(layout_rows, {0, 0}, {0, 0}, ID_GRIP);
 
 void show_count(ProcedureFrame* frame, HWND dialog) {
   temp_push_cstring(frame, "Items:");
-  number_to_text(frame, list_count(dialog, ID_LIST));
+  number_to_text(frame, list_get_count(dialog, ID_LIST));
   string_join(frame);
   control_set_text(frame, dialog, ID_COUNT);
 }
@@ -77,13 +67,12 @@ INT_PTR CALLBACK about_callback(HWND about, UINT message, WPARAM wparam, LPARAM)
 
 // File > About: a modal dialog owned by the main one, which is disabled until it ends.
 INT_PTR CALLBACK about_chosen(HWND dialog, UINT, WPARAM, LPARAM) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "About Starter");
-  HWND about = dialog_create(&frame, dialog, -1, -1, 140, 56,
-                             WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0);
-  add(about, CONTROL_LABEL, ID_ABOUT_TEXT, "Starter, on DialogKit " DIALOGKIT_VERSION, 0, 0, nullptr,
-      8, 8, 124, 10);
-  add(about, CONTROL_PUSH_BUTTON, IDOK, "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, nullptr, 45, 30, 50, 14);
+  HWND about = dialog_create(dialog, "About Starter", -1, -1, 140, 56,
+                             WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+  control_add(about, CONTROL_LABEL, ID_ABOUT_TEXT, "Starter, on DialogKit " DIALOGKIT_VERSION, 8,
+              8, 124, 10);
+  control_add(about, CONTROL_PUSH_BUTTON, IDOK, "OK", 45, 30, 50, 14,
+              BS_DEFPUSHBUTTON | WS_TABSTOP);
   dialog_show_modal(about, about_callback, nullptr);
   return 1;
 }
@@ -109,16 +98,15 @@ void menu_item(HMENU menu, const char* text, uint32_t position, uintptr_t id, Di
 }  // namespace
 
 int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "Starter");
-  HWND dialog = dialog_create(&frame, nullptr, -1, -1, 200, 120, WS_OVERLAPPEDWINDOW, 0);
+  HWND dialog = dialog_create(nullptr, "Starter", -1, -1, 200, 120, WS_OVERLAPPEDWINDOW);
   // Created in the order Tab visits them; the first with WS_TABSTOP, the text box, has the focus
-  // when the dialog is first activated.
-  add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "", 0, 0, nullptr);
-  add(dialog, CONTROL_PUSH_BUTTON, ID_ADD, "&Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, add_clicked);
-  add(dialog, CONTROL_LIST_BOX, ID_LIST, "", WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
-      WS_EX_CLIENTEDGE, nullptr);
-  add(dialog, CONTROL_LABEL, ID_COUNT, "Items: 0", 0, 0, nullptr);
+  // when the dialog is first activated. At no place and no size: the layout table places them.
+  control_add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "", 0, 0, 0, 0);
+  control_add(dialog, CONTROL_PUSH_BUTTON, ID_ADD, "&Add", 0, 0, 0, 0,
+              BS_DEFPUSHBUTTON | WS_TABSTOP, 0, add_clicked);
+  control_add(dialog, CONTROL_LIST_BOX, ID_LIST, "", 0, 0, 0, 0,
+              WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
+  control_add(dialog, CONTROL_LABEL, ID_COUNT, "Items: 0", 0, 0, 0, 0);
 
   HMENU file = menu_create(1);
   menu_item(file, "&About...", 1, ID_MENU_ABOUT, about_chosen);

@@ -24,25 +24,11 @@ enum : int32_t {
   ID_MENU_EXIT = 200,
 };
 
-// One control with its text, style and extended style (0 and 0: the kind's defaults).
-void add(HWND dialog, int32_t kind, int32_t id, const char* text, uint32_t style,
-         uint32_t ex_style, DialogCallback callback) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, text);
-  temp_push_empty(&frame);  // the class name, used by kind 0 only
-  // Placed by the layout table.
-  // The kind arrives as a variable, and none of this program's controls shows an image: the form
-  // without image support keeps image loading out of the program (control_add would bring it
-  // in for a kind it cannot see).
-  control_add_without_images(&frame, kind, dialog, id, nullptr,
-                             0, 0, 0, 0, style, ex_style, callback);
-}
-
 // Where each control goes, in dialog units: the text box and the list take the width that the
 // buttons' column leaves them (50 units wide, 8 from the right edge), the list the height as
 // well; the buttons and the count stay at the right, the size grip in the corner.
 const LayoutRow layout_rows[] = {
-    // identifier  far sides                left         top         right/width   bottom/height
+    // identifier  flags                    left         top         right/width   bottom/height
     {ID_TEXT,      LAYOUT_BOTTOM_IS_HEIGHT, {0, 8},      {0, 8},     {1, -62},     {0, 12}},
     {ID_ADD,       LAYOUT_SIZE,             {1, -58},    {0, 7},     {0, 50},      {0, 14}},
     {ID_LIST,      0,                       {0, 8},      {0, 26},    {1, -62},     {1, -8}},
@@ -50,25 +36,12 @@ const LayoutRow layout_rows[] = {
     {ID_COUNT,     LAYOUT_SIZE,             {1, -58},    {0, 46},    {0, 50},      {0, 8}},
 };
 // No smaller than the dialog is when the table is attached, no greatest size, a size grip.
-const DialogLayout layout = {layout_rows, 5, {0, 0}, {0, 0}, ID_GRIP};
-
-// When the table cannot be attached: the controls laid out once by it, for the size the dialog
-// has, and the sizing border and the maximise box taken away, since nothing would follow a resize.
-void lay_out_once(HWND dialog) {
-  SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) & ~(WS_THICKFRAME | WS_MAXIMIZEBOX));
-  SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  UnitPair client = dialog_get_client_size(dialog);
-  for (const LayoutRow& row : layout_rows) {
-    UnitRect place = layout_place(row, client);
-    control_set_position(dialog, row.id, place.x, place.y);
-    control_set_size(dialog, row.id, place.width, place.height);
-  }
-}
+constexpr DialogLayout layout = layout_make(layout_rows, {0, 0}, {0, 0}, ID_GRIP);
 
 // "Items: 3": the label follows the list's count.
 void show_count(ProcedureFrame* frame, HWND dialog) {
   temp_push_cstring(frame, "Items:");
-  number_to_text(frame, list_count(dialog, ID_LIST));
+  number_to_text(frame, list_get_count(dialog, ID_LIST));
   string_join(frame);
   control_set_text(frame, dialog, ID_COUNT);
 }
@@ -117,18 +90,19 @@ INT_PTR CALLBACK todo_callback(HWND dialog, UINT message, WPARAM wparam, LPARAM)
 }  // namespace
 
 int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "To-do");
-  HWND dialog = dialog_create(&frame, nullptr, -1, -1, 200, 120, WS_OVERLAPPEDWINDOW, 0);
-  add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "", 0, 0, nullptr);
-  add(dialog, CONTROL_PUSH_BUTTON, ID_ADD, "&Add", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, add_clicked);
+  HWND dialog = dialog_create(nullptr, "To-do", -1, -1, 200, 120, WS_OVERLAPPEDWINDOW);
+  // At no place and no size: the layout table places them.
+  control_add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "", 0, 0, 0, 0);
+  control_add(dialog, CONTROL_PUSH_BUTTON, ID_ADD, "&Add", 0, 0, 0, 0,
+              BS_DEFPUSHBUTTON | WS_TABSTOP, 0, add_clicked);
   // A style of one's own replaces the kind's default style and extended style: the items stay in
   // the order they were added (no LBS_SORT), and the sunken edge is asked for again.
-  add(dialog, CONTROL_LIST_BOX, ID_LIST, "", WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT,
-      WS_EX_CLIENTEDGE, nullptr);
-  add(dialog, CONTROL_PUSH_BUTTON, ID_REMOVE, "&Remove", 0, 0, remove_clicked);
-  add(dialog, CONTROL_LABEL, ID_COUNT, "Items: 0", 0, 0, nullptr);
+  control_add(dialog, CONTROL_LIST_BOX, ID_LIST, "", 0, 0, 0, 0,
+              WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
+  control_add(dialog, CONTROL_PUSH_BUTTON, ID_REMOVE, "&Remove", 0, 0, 0, 0, 0, 0, remove_clicked);
+  control_add(dialog, CONTROL_LABEL, ID_COUNT, "Items: 0", 0, 0, 0, 0);
 
+  ProcedureFrame frame = {};
   HMENU file = menu_create(1);
   temp_push_cstring(&frame, "E&xit");
   menu_insert_item(&frame, file, 0, 1, 0, ID_MENU_EXIT, exit_chosen);
@@ -140,7 +114,7 @@ int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
 
   // The table lays the controls out now, while the dialog is still hidden, and again on every size
   // change, whatever the dialog's style. Without it (no memory for it) they are laid out once.
-  if (!layout_attach(dialog, &layout)) lay_out_once(dialog);
+  if (!layout_attach(dialog, &layout)) layout_apply_fixed(dialog, &layout);
   dialog_show_modal(dialog, todo_callback, nullptr);
   return 0;  // not the exit code: that is 0 whenever start-up succeeded
 }

@@ -27,23 +27,14 @@ INT_PTR CALLBACK greet(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
   return 1;
 }
 
-void add(HWND dialog, int32_t kind, int32_t id, const char* text, int32_t x, int32_t y,
-         int32_t width, DialogCallback callback) {
-  ProcedureFrame frame = {};
-  temp_push_cstring(&frame, text);
-  temp_push_empty(&frame);
-  control_add(&frame, kind, dialog, id, nullptr, x, y, width, 14, 0, 0, callback);
-}
-
 }  // namespace
 
 int32_t app_main(HINSTANCE, uintptr_t, const char*, uint32_t) {
+  HWND dialog = dialog_create(nullptr, "Greeter", -1, -1, 160, 60,
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+  control_add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "", 8, 8, 144, 14);
+  control_add(dialog, CONTROL_PUSH_BUTTON, ID_BUTTON, "&Greet", 56, 32, 48, 14, 0, 0, greet);
   ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "Greeter");
-  HWND dialog = dialog_create(&frame, nullptr, -1, -1, 160, 60,
-                              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0);
-  add(dialog, CONTROL_TEXT_BOX, ID_TEXT, "", 8, 8, 144, nullptr);
-  add(dialog, CONTROL_PUSH_BUTTON, ID_BUTTON, "&Greet", 56, 32, 48, greet);
   HMENU bar = menu_create(0);
   temp_push_cstring(&frame, "&Greet");
   menu_insert_item(&frame, bar, 0, 1, 0, ID_MENU_GREET, greet);

@@ -1,6 +1,7 @@
 // The dialog template builder and the effective-style rules, byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,57 @@ TEST(DialogTemplate, ZeroByteEndsTheTitle) {
   EXPECT_EQ(lead.size, 56);
   EXPECT_EQ(lead.u16(22), 0x20);
   expect_font_block(lead, 1);
+}
+
+// The C-string form of dialog_create works on a copy of its caption: the same bytes up to the
+// first zero byte, at most 257 (the template's 256 and the one after them, which tells whether
+// the 256th ends a character), with a zero byte after them. The copy gives the same template and
+// the same reset length as the caption itself.
+TEST(DialogTemplate, CaptionCopyTakesWhatTheTemplateAndTheCutNeed) {
+  const std::string long_caption(300, 'q');
+  const std::string exactly(256, 'r');
+  const std::string one_more(257, 's');
+  // 255 ASCII bytes, then a two-byte character: the template's 256 bytes end inside it.
+  const std::string split = std::string(255, 'x') + "\xC3\xA9" + "tail";
+  // 254, then a three-byte character: its last byte is the 257th.
+  const std::string split_three = std::string(254, 'y') + "\xE2\x82\xAC" + "more";
+  struct Case {
+    const char* name;
+    const char* caption;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"null", nullptr, ""},
+      {"empty", "", ""},
+      {"short", "Hello", "Hello"},
+      {"bytes above 0x7F", "caf\xC3\xA9", "caf\xC3\xA9"},
+      {"256 bytes", exactly.c_str(), exactly},
+      {"257 bytes", one_more.c_str(), one_more},
+      {"300 bytes", long_caption.c_str(), std::string(257, 'q')},
+      {"a character across the 256th byte", split.c_str(), split.substr(0, 257)},
+      {"a three-byte character across it", split_three.c_str(), split_three.substr(0, 257)},
+  };
+  for (const Case& c : cases) {
+    char title[DIALOG_CAPTION_COPY + 1];
+    std::memset(title, 'z', sizeof title);
+    uint32_t n = dialog_caption_copy(*reinterpret_cast<char(*)[DIALOG_CAPTION_COPY]>(title),
+                                     c.caption);
+    EXPECT_EQ(n, c.expected.size()) << c.name;
+    EXPECT_EQ(std::string(title, n), c.expected) << c.name;
+    EXPECT_EQ(title[n], 0) << c.name;
+    EXPECT_EQ(title[DIALOG_CAPTION_COPY], 'z') << c.name << ": written past the copy";
+    if (!c.caption) continue;
+    const uint32_t length = static_cast<uint32_t>(std::strlen(c.caption));
+    EXPECT_EQ(build(std::string(title, n)).bytes, build(c.caption).bytes) << c.name;
+    for (bool utf8 : {false, true}) {
+      EXPECT_EQ(dialog_caption_reset_length(title, n, utf8),
+                dialog_caption_reset_length(c.caption, length, utf8))
+          << c.name << (utf8 ? ", UTF-8" : ", another code page");
+    }
+  }
+  // Where the template's bytes end inside a character, the reset is cut before it.
+  EXPECT_EQ(dialog_caption_reset_length(split.c_str(), 257, true), 255u);
+  EXPECT_EQ(dialog_caption_reset_length(split_three.c_str(), 257, true), 254u);
 }
 
 struct GeometryCase {

@@ -314,9 +314,9 @@ struct BoxOps {
 };
 const BoxOps box_ops[] = {
     {"combo", ID_COMBO, combo_add, combo_delete, combo_select, combo_reset, combo_get_selected_text,
-     combo_count, combo_get_selected, CB_GETCOUNT, CB_GETCURSEL},
+     combo_get_count, combo_get_selected, CB_GETCOUNT, CB_GETCURSEL},
     {"list", ID_LIST, list_add, list_delete, list_select, list_reset, list_get_selected_text,
-     list_count, list_get_selected, LB_GETCOUNT, LB_GETCURSEL},
+     list_get_count, list_get_selected, LB_GETCOUNT, LB_GETCURSEL},
 };
 
 TEST_F(ControlOpsTest, ComboAndListItemsCountFromOne) {
@@ -405,6 +405,24 @@ TEST_F(ControlOpsTest, ComboAndListCountAndSelectionReadBackFromOne) {
     EXPECT_EQ(box.count(dialog_, 999), 0);
     EXPECT_EQ(box.selected(dialog_, 999), 0);
   }
+}
+
+// The 1.x names answer what their newer names answer, until 2.0.
+TEST_F(ControlOpsTest, OldNamesAnswerAsTheNewOnes) {
+  for (const char* text : {"pear", "apple", "plum"}) {
+    push(text);
+    list_add(&frame_, dialog_, ID_LIST);
+    push(text);
+    combo_add(&frame_, dialog_, ID_COMBO);
+  }
+  push("fig");
+  combo_add(&frame_, dialog_, ID_COMBO);
+  EXPECT_EQ(list_count(dialog_, ID_LIST), 3);
+  EXPECT_EQ(list_count(dialog_, ID_LIST), list_get_count(dialog_, ID_LIST));
+  EXPECT_EQ(combo_count(dialog_, ID_COMBO), 4);
+  EXPECT_EQ(combo_count(dialog_, ID_COMBO), combo_get_count(dialog_, ID_COMBO));
+  EXPECT_EQ(list_count(dialog_, 999), 0);
+  EXPECT_EQ(combo_count(dialog_, 999), 0);
 }
 
 // The selected items of a multiple-selection list, as item numbers in ascending order, at most as

@@ -152,6 +152,130 @@ TEST_F(ControlsTest, EveryKindReachesTheSystemAsItsRowSays) {
   EXPECT_TRUE(dialog_font());
 }
 
+// The forms that take the text as a C string make what the forms on the temporaries make, kind
+// for kind, style for style, and allocate no string at all. control_add with a kind known only
+// at run time takes the form with image support, so both forms are called by name as well.
+TEST_F(ControlsTest, CStringFormsMakeWhatTheFrameFormsMake) {
+  struct Case {
+    int32_t kind;
+    const char* text;
+    uint32_t style, ex_style;
+  };
+  const Case cases[] = {
+      {CONTROL_PUSH_BUTTON, "Push", 0, 0},
+      {CONTROL_PUSH_BUTTON, "Default", BS_DEFPUSHBUTTON, 0},
+      {CONTROL_THREE_STATE_CHECK_BOX, "Three", 0, 0},
+      {CONTROL_CHECK_BOX, "Check", 0, 0},
+      {CONTROL_GROUP_FRAME, "Group", 0xFFFFFFFF, 0},
+      {CONTROL_LABEL, "Label: déjà vu", 0, 0},
+      {CONTROL_ETCHED_FRAME, "", 0, 0},
+      {CONTROL_OPTION_BUTTON, "Option", 0, 0},
+      {CONTROL_SCROLL_BAR, "", 0, 0},
+      {CONTROL_TEXT_BOX, "Text", 0, 0},
+      {CONTROL_TEXT_BOX, "Own style", 0x1044, 0x200},
+      {CONTROL_IMAGE, "TESTBITMAP", 0, 0},
+      {CONTROL_SIZED_IMAGE, "TESTICON", 0, 0},
+      {CONTROL_IMAGE_BUTTON, "TESTBITMAP", 0, 0},
+      {CONTROL_SIZED_IMAGE_BUTTON, "NOSUCHIMAGE", 0, 0},
+      {CONTROL_COMBO_BOX, "", 0, 0x8},
+      {CONTROL_LIST_BOX, "", 0, 0},
+  };
+  int32_t id = 400;
+  for (const Case& c : cases) {
+    SCOPED_TRACE("kind " + std::to_string(c.kind) + " " + c.text);
+    const bool image = c.kind >= CONTROL_IMAGE && c.kind <= CONTROL_SIZED_IMAGE_BUTTON;
+    creations.clear();
+    HWND by_frame = add(c.kind, ++id, 7, 9, 60, 20, c.style, c.ex_style, c.text, "", nullptr,
+                        some_callback);
+    StringWatch watch;
+    std::string text = c.text;
+    HWND by_text = control_add(dialog_, c.kind, ++id, text.c_str(), 7, 9, 60, 20, c.style,
+                               c.ex_style, some_callback);
+    text.assign("changed afterwards");  // read at creation, not kept
+    HWND without_images = control_add_without_images(dialog_, c.kind, ++id, c.text, 7, 9, 60, 20,
+                                                     c.style, c.ex_style, some_callback);
+    EXPECT_TRUE(watch.allocated.empty()) << watch.allocated.size() << " strings allocated";
+    ASSERT_TRUE(by_frame);
+    ASSERT_TRUE(by_text);
+    ASSERT_TRUE(without_images);
+    ASSERT_EQ(creations.size(), 3u);
+    for (size_t i = 1; i < creations.size(); ++i) {
+      SCOPED_TRACE("creation " + std::to_string(i));
+      const Creation &want = creations[0], &seen = creations[i];
+      // Without image support an image kind keeps its row's bitmap style whatever its resource.
+      if (!image || i == 1) {
+        EXPECT_EQ(seen.style, want.style) << std::hex << seen.style;
+      }
+      EXPECT_EQ(seen.ex_style, want.ex_style);
+      EXPECT_EQ(seen.class_name, want.class_name);
+      EXPECT_EQ(seen.x, want.x);
+      EXPECT_EQ(seen.y, want.y);
+      EXPECT_EQ(seen.cx, want.cx);
+      EXPECT_EQ(seen.cy, want.cy);
+      EXPECT_EQ(seen.parent, dialog_);
+    }
+    EXPECT_EQ(creations[1].id, id - 1);
+    for (HWND control : {by_text, without_images}) {
+      char read[64] = {}, wanted[64] = {};
+      GetWindowTextA(control, read, sizeof read);
+      GetWindowTextA(by_frame, wanted, sizeof wanted);
+      if (!image) {
+        EXPECT_STREQ(read, wanted);
+      }
+      EXPECT_EQ(SendMessageA(control, WM_GETFONT, 0, 0), SendMessageA(by_frame, WM_GETFONT, 0, 0));
+      EXPECT_EQ(GetWindowLongPtrA(control, GWLP_USERDATA),
+                reinterpret_cast<LONG_PTR>(some_callback));
+    }
+    if (image && c.kind != CONTROL_IMAGE) {
+      // The image kinds that load their image do so in the form with image support only.
+      UINT get = c.kind == CONTROL_SIZED_IMAGE ? STM_GETIMAGE : BM_GETIMAGE;
+      bool found = FindResourceA(GetModuleHandleA(nullptr), c.text, RT_BITMAP) ||
+                   FindResourceA(GetModuleHandleA(nullptr), c.text, RT_GROUP_ICON);
+      WPARAM type = FindResourceA(GetModuleHandleA(nullptr), c.text, RT_BITMAP) ? IMAGE_BITMAP
+                                                                                : IMAGE_ICON;
+      EXPECT_EQ(SendMessageA(by_text, get, type, 0) != 0, found);
+      EXPECT_EQ(SendMessageA(by_text, get, type, 0) != 0,
+                SendMessageA(by_frame, get, type, 0) != 0);
+      EXPECT_EQ(SendMessageA(without_images, get, IMAGE_BITMAP, 0), 0);
+      EXPECT_EQ(SendMessageA(without_images, get, IMAGE_ICON, 0), 0);
+    }
+    if (c.style == BS_DEFPUSHBUTTON) {
+      // Each default button registered in turn: the last made is the dialog's default.
+      EXPECT_EQ(SendMessageA(dialog_, DM_GETDEFID, 0, 0), MAKELRESULT(id, DC_HASDEFID));
+    }
+  }
+}
+
+// The C string forms take initial items as the forms on the temporaries do; a class of one's own
+// (kind 0) needs a class name, which they do not carry: they create nothing. Neither do kinds
+// outside the table.
+TEST_F(ControlsTest, CStringFormsItemsAndKindsWithoutARow) {
+  DynString fruit[2] = {};
+  char* bytes;
+  ASSERT_EQ(string_alloc(4, &fruit[0], &bytes), ERR_NONE);
+  memcpy(bytes, "pear", 4);
+  ASSERT_EQ(string_alloc(5, &fruit[1], &bytes), ERR_NONE);
+  memcpy(bytes, "apple", 5);
+  ArrayDescriptor items = {fruit, ARRAY_FLAG_ITEMS, 2};
+  HWND list = control_add(dialog_, CONTROL_LIST_BOX, 500, "", 1, 1, 60, 40, 0, 0, nullptr, &items);
+  HWND combo = control_add_without_images(dialog_, CONTROL_COMBO_BOX, 501, "", 1, 50, 60, 40, 0, 0,
+                                          nullptr, &items);
+  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 2);
+  for (DynString s : fruit) string_free(s);
+
+  creations.clear();
+  for (int32_t kind : {int32_t{CONTROL_CUSTOM_CLASS}, 16, -1}) {
+    EXPECT_EQ(control_add_any_kind(dialog_, kind, 502, "EDIT", 1, 1, 40, 12, WS_CHILD), nullptr)
+        << kind;
+    EXPECT_EQ(control_add_without_images(dialog_, kind, 502, "EDIT", 1, 1, 40, 12, WS_CHILD),
+              nullptr)
+        << kind;
+  }
+  EXPECT_TRUE(creations.empty());
+  EXPECT_EQ(GetDlgItem(dialog_, 502), nullptr);
+}
+
 TEST_F(ControlsTest, SizeIsTheDifferenceOfTheMappedEdges) {
   // Find a position where mapping the width alone would round differently from the edges.
   int32_t x = 0;
@@ -389,7 +513,7 @@ TEST_F(ControlsTest, ImageKindsKeepNoBitmapButTheOneShown) {
   EXPECT_EQ(left_behind, 0) << "of " << loaded << " bitmaps loaded";
 }
 
-TEST_F(ControlsTest, LoadControlImageTriesTheBitmapFirst) {
+TEST_F(ControlsTest, ControlLoadImageTriesTheBitmapFirst) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HANDLE shared_icon = LoadImageA(instance, "TESTICON", IMAGE_ICON, 0, 0, 0x9000);
   HWND button = add(CONTROL_IMAGE_BUTTON, 500, 1, 1, 40, 20, 0, 0, "TESTICON");
@@ -398,7 +522,7 @@ TEST_F(ControlsTest, LoadControlImageTriesTheBitmapFirst) {
   // A name with a bitmap goes as a bitmap. The system's icon button refuses it (result 0, image
   // kept). A button of version 6 holds one image of either type whatever its style: it takes the
   // bitmap and hands back the icon, which is shared and must outlive the exchange.
-  LRESULT previous = load_control_image(button, "TESTBITMAP", BM_SETIMAGE, 0, 0);
+  LRESULT previous = control_load_image(button, "TESTBITMAP", BM_SETIMAGE, 0, 0);
   if (!version6_button(button)) {
     EXPECT_EQ(previous, 0);
   } else {
@@ -415,16 +539,17 @@ TEST_F(ControlsTest, LoadControlImageTriesTheBitmapFirst) {
   EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0)),
             shared_icon);
   // A missing name still sends the (empty) icon; the result is the image the button held.
-  EXPECT_EQ(reinterpret_cast<HANDLE>(load_control_image(button, "NOSUCHIMAGE", BM_SETIMAGE, 0, 0)),
+  EXPECT_EQ(reinterpret_cast<HANDLE>(control_load_image(button, "NOSUCHIMAGE", BM_SETIMAGE, 0, 0)),
             shared_icon);
   EXPECT_EQ(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+  // Under its 1.x name too.
   EXPECT_EQ(reinterpret_cast<HANDLE>(load_control_image(button, "TESTICON", BM_SETIMAGE, 0, 0)),
             nullptr);
   EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageA(button, BM_GETIMAGE, IMAGE_ICON, 0)),
             shared_icon);
   // The static target: a bitmap at the asked size.
   HWND image = add(CONTROL_IMAGE, 501, 60, 1, 40, 20, 0, 0, "TESTBITMAP");
-  EXPECT_TRUE(load_control_image(image, "TESTBITMAP", STM_SETIMAGE, 20, 10));
+  EXPECT_TRUE(control_load_image(image, "TESTBITMAP", STM_SETIMAGE, 20, 10));
   BITMAP b = {};
   GetObjectA(reinterpret_cast<HANDLE>(SendMessageA(image, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof b,
              &b);

@@ -87,6 +87,57 @@ TEST_F(DialogTest, CaptionIsConsumedAndShownAsItsCodePageReadsIt) {
   EXPECT_STREQ(text, " ");
 }
 
+// The form with the caption as a C string: the same dialog as the form on the temporaries, with
+// the caller's caption read and left as it was, also where the title is cut.
+TEST_F(DialogTest, CStringFormMakesTheSameDialog) {
+  char e_acute[8] = {};
+  ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, L"\u00E9", 1, e_acute, sizeof e_acute - 1, nullptr, nullptr), 0);
+  const std::string cafe = std::string("caf") + e_acute;
+  // 255 ASCII bytes, then "é": the title's 256 bytes end inside the character in UTF-8.
+  const std::string cut_inside = std::string(255, 'x') + e_acute + "tail";
+  struct Case {
+    const char* caption;
+    uint32_t style;
+    int32_t x, y;
+  };
+  const Case cases[] = {
+      {"Hello", 0, 10, 20},
+      {cafe.c_str(), 0x00CF0800, -1, -1},
+      {cut_inside.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 5, -1},
+      {"", 0, 0, 0},
+      {nullptr, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption ? std::string(c.caption).substr(0, 20) : std::string("null"));
+    HWND by_frame = keep(make_dialog(nullptr, c.style, c.caption ? c.caption : "", c.x, c.y, 120, 80));
+    const std::string before = c.caption ? c.caption : "";
+    HWND by_text = keep(dialog_create(nullptr, c.caption, c.x, c.y, 120, 80, c.style, WS_EX_TOOLWINDOW));
+    ASSERT_TRUE(by_text);
+    if (c.caption) {
+      EXPECT_EQ(std::string(c.caption), before) << "the caller's caption is left alone";
+    }
+    EXPECT_EQ(dialog_font(), reinterpret_cast<HFONT>(SendMessageA(by_text, WM_GETFONT, 0, 0)));
+    EXPECT_FALSE(IsWindowVisible(by_text));
+    EXPECT_EQ(GetWindowLongA(by_text, GWL_STYLE), GetWindowLongA(by_frame, GWL_STYLE));
+    EXPECT_EQ(GetWindowLongA(by_text, GWL_EXSTYLE) & ~WS_EX_TOOLWINDOW,
+              GetWindowLongA(by_frame, GWL_EXSTYLE));
+    EXPECT_TRUE(GetWindowLongA(by_text, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    wchar_t want[300] = {}, got[300] = {};
+    GetWindowTextW(by_frame, want, 300);
+    GetWindowTextW(by_text, got, 300);
+    EXPECT_EQ(std::wstring(got), std::wstring(want));
+    RECT a, b;
+    GetClientRect(by_frame, &a);
+    GetClientRect(by_text, &b);
+    EXPECT_EQ(a.right, b.right);
+    EXPECT_EQ(a.bottom, b.bottom);
+  }
+  // A parent makes an owned dialog, as the other form does.
+  HWND owner = keep(make_dialog(nullptr, 0));
+  HWND owned = keep(dialog_create(owner, "Owned", 0, 0, 50, 50));
+  EXPECT_EQ(GetWindow(owned, GW_OWNER), owner);
+}
+
 TEST_F(DialogTest, DialogFontIsTheDialogsEightPointFont) {
   HWND d = keep(make_dialog(nullptr, 0));
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(d, WM_GETFONT, 0, 0));

@@ -2,7 +2,7 @@
 // before the dialog's callback sees WM_SIZE, the least and greatest size held against
 // SetWindowPos, the size grip in the corner, the layout's memory freed with the dialog, and what
 // one resize costs in background erases and paints against moving the controls one call at a
-// time.
+// time; the table applied once, for a dialog it cannot be attached to.
 #include "dialogkit/toolkit/layout.hpp"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,7 @@
 #include "dialogkit/toolkit/controls.hpp"
 #include "dialogkit/toolkit/geometry.hpp"
 #include "dialogkit/toolkit/menus.hpp"
+#include "toolkit/window_properties.hpp"
 
 namespace {
 
@@ -234,6 +235,56 @@ TEST_F(LayoutTest, AttachNeedsAWindowAndATable) {
   DestroyWindow(gone);
   EXPECT_FALSE(layout_attach(gone, &layout));
   layout_apply(dialog);  // no layout: nothing happens
+  expect_at(ID_FIXED, UnitRect{1, 1, 3, 3});
+}
+
+// layout_make counts the table itself, at compile time: a constant layout needs no code at start.
+constexpr DialogLayout made = layout_make(rows, {10, 20}, {300, 200}, ID_GRIP);
+static_assert(made.rows == rows && made.count == sizeof rows / sizeof rows[0], "the table's count");
+static_assert(made.minimum.x == 10 && made.minimum.y == 20 && made.maximum.x == 300 &&
+                  made.maximum.y == 200 && made.grip_id == ID_GRIP,
+              "limits and grip as given");
+constexpr DialogLayout made_plain = layout_make(rows);
+static_assert(made_plain.count == 4 && made_plain.minimum.x == 0 && made_plain.maximum.y == 0 &&
+                  made_plain.grip_id == 0,
+              "no limits and no grip by default");
+
+TEST_F(LayoutTest, MadeLayoutPlacesAsTheWrittenOne) {
+  constexpr DialogLayout table = layout_make(rows);
+  ASSERT_TRUE(layout_attach(dialog, &table));
+  expect_case(place_cases[0]);
+}
+
+// The way on when a table cannot be attached: the controls where the rules put them for the
+// client area the dialog has once its sizing border is gone, and nothing that follows a resize.
+TEST_F(LayoutTest, ApplyFixedPlacesOnceAndTakesTheSizingAway) {
+  const LONG before = GetWindowLongA(dialog, GWL_STYLE);
+  ASSERT_EQ(before & (WS_THICKFRAME | WS_MAXIMIZEBOX), WS_THICKFRAME | WS_MAXIMIZEBOX);
+  layout_apply_fixed(dialog, &layout);
+  const LONG after = GetWindowLongA(dialog, GWL_STYLE);
+  EXPECT_EQ(after, before & ~(WS_THICKFRAME | WS_MAXIMIZEBOX)) << std::hex << after;
+  SIZE client = client_size(dialog);
+  UnitPair units = pixels_to_units(dialog, client.cx, client.cy);
+  for (const LayoutRow& row : rows) expect_at(row.id, layout_place(row, units));
+  EXPECT_FALSE(GetPropA(dialog, MAKEINTATOM(WINDOW_PROPERTY_LAYOUT))) << "no layout attached";
+  EXPECT_FALSE(GetDlgItem(dialog, ID_GRIP));
+
+  // A size change afterwards moves nothing.
+  dialog_show_modeless(dialog, nullptr, nullptr);
+  RECT corner = placed(dialog, ID_CORNER);
+  resize_outer(dialog, SIZE{640, 480});
+  EXPECT_TRUE(same(placed(dialog, ID_CORNER), corner));
+}
+
+TEST_F(LayoutTest, ApplyFixedNeedsAWindowAndATable) {
+  const LONG before = GetWindowLongA(dialog, GWL_STYLE);
+  layout_apply_fixed(dialog, nullptr);
+  EXPECT_EQ(GetWindowLongA(dialog, GWL_STYLE), before);
+  expect_at(ID_FIXED, UnitRect{1, 1, 3, 3});
+  layout_apply_fixed(nullptr, &layout);
+  HWND gone = make_dialog(nullptr, WS_OVERLAPPEDWINDOW);
+  DestroyWindow(gone);
+  layout_apply_fixed(gone, &layout);
   expect_at(ID_FIXED, UnitRect{1, 1, 3, 3});
 }
 
@@ -590,8 +641,9 @@ const LayoutRow paint_rows[] = {
     {ID_THIRD, LAYOUT_SIZE, {1, -66}, {1, -21}, {0, 50}, {0, 14}},
 };
 
-// The old way: two calls per control.
-INT_PTR CALLBACK one_call_per_move(HWND dialog, UINT message, WPARAM, LPARAM lparam) {
+// Laid out by the dialog's callback on WM_SIZE, as Resizing lays out its two controls: a position
+// and a size set with a call each, for every control.
+INT_PTR CALLBACK move_and_size_each_control(HWND dialog, UINT message, WPARAM, LPARAM lparam) {
   if (message != WM_SIZE) return 0;
   UnitPair client = pixels_to_units(dialog, LOWORD(lparam), HIWORD(lparam));
   for (const LayoutRow& row : paint_rows) {
@@ -684,7 +736,7 @@ void count_on(HWND window) {
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counting_procedure)));
 }
 
-enum class LayoutWay { OneCallPerMove, Table, TableWithoutClipChildren };
+enum class LayoutWay { ByCallback, Table, TableWithoutClipChildren };
 
 // Shows a dialog laid out the given way, then resizes it through a series of sizes, growing and
 // shrinking, painting after each as the message loop would.
@@ -702,10 +754,10 @@ PaintCounts count_resizes(LayoutWay way) {
     control_add(&frame, kind, dialog, id, nullptr, 0, 0, 0, 0, style, ex_style, nullptr);
   }
   DialogLayout layout = {paint_rows, 5, {1, 1}, {0, 0}, 0};
-  if (way != LayoutWay::OneCallPerMove) layout_attach(dialog, &layout);
+  if (way != LayoutWay::ByCallback) layout_attach(dialog, &layout);
   if (way == LayoutWay::TableWithoutClipChildren)
     SetWindowLongA(dialog, GWL_STYLE, GetWindowLongA(dialog, GWL_STYLE) & ~WS_CLIPCHILDREN);
-  dialog_show_modeless(dialog, way == LayoutWay::OneCallPerMove ? one_call_per_move : nullptr, nullptr);
+  dialog_show_modeless(dialog, way == LayoutWay::ByCallback ? move_and_size_each_control : nullptr, nullptr);
   SetWindowPos(dialog, nullptr, 0, 0, 600, 420, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   pump_messages();
   paint_counts = PaintCounts{};
@@ -766,10 +818,10 @@ void print_counts(const char* way, const PaintCounts& n) {
 }
 
 TEST(LayoutPaint, OneBatchErasesOnceAndRepaintsWhatMoved) {
-  PaintCounts old_way = count_resizes(LayoutWay::OneCallPerMove);
+  PaintCounts by_callback = count_resizes(LayoutWay::ByCallback);
   PaintCounts table = count_resizes(LayoutWay::Table);
   PaintCounts unclipped = count_resizes(LayoutWay::TableWithoutClipChildren);
-  print_counts("one call per move and size", old_way);
+  print_counts("callback, a move and a size per control", by_callback);
   print_counts("layout table", table);
   print_counts("layout table without WS_CLIPCHILDREN", unclipped);
   EXPECT_EQ(table.resizes, 10);
@@ -777,7 +829,7 @@ TEST(LayoutPaint, OneBatchErasesOnceAndRepaintsWhatMoved) {
   // controls move, and never under them.
   EXPECT_EQ(table.erases_while_moving, 0);
   EXPECT_EQ(table.control_pixels_erased, 0);
-  EXPECT_LT(table.dialog_erases, old_way.dialog_erases);
+  EXPECT_LT(table.dialog_erases, by_callback.dialog_erases);
   EXPECT_EQ(table.moved_unpainted, 0) << "a control that only moved was left with copied pixels";
 }
 

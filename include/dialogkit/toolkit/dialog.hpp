@@ -37,6 +37,11 @@ constexpr int DIALOG_SLOT_OWNER = GWLP_HWNDPARENT;
 // Creates the hidden dialog; the caption is the top temporary of `frame`, consumed.
 HWND dialog_create(ProcedureFrame* frame, HWND parent, int32_t x, int32_t y, int32_t width,
                    int32_t height, uint32_t style, uint32_t ex_style);
+// The same with the caption as a C string (null for none), which is read and not kept: no
+// string temporaries and no frame. Its first 256 bytes are the dialog's title, as above.
+//   HWND dialog = dialog_create(nullptr, "Hello", -1, -1, 160, 60);
+HWND dialog_create(HWND parent, const char* caption, int32_t x, int32_t y, int32_t width,
+                   int32_t height, uint32_t style = 0, uint32_t ex_style = 0);
 INT_PTR CALLBACK dialog_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 void dialog_end(HWND dialog, int32_t result);
 // Both return at once, calling nothing, when `dialog` is not a window; the modal form otherwise

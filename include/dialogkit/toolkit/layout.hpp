@@ -25,6 +25,16 @@ struct DialogLayout {
   int32_t grip_id;
 };
 
+// A DialogLayout over a table, counting the table's rows itself: the count cannot be typed wrong,
+// nor go stale when a row is added. Constant, so a layout made at namespace scope needs no code
+// at start-up.
+//   constexpr DialogLayout layout = layout_make(layout_rows, {0, 0}, {0, 0}, ID_GRIP);
+template <uint32_t count>
+constexpr DialogLayout layout_make(const LayoutRow (&rows)[count], UnitPair minimum = {0, 0},
+                                   UnitPair maximum = {0, 0}, int32_t grip_id = 0) {
+  return DialogLayout{rows, count, minimum, maximum, grip_id};
+}
+
 // Attaches `layout` to `dialog` (whose controls exist), brings a dialog below the least size (or
 // above the greatest) within the limits, and lays the controls out at once. From then on every
 // WM_SIZE lays them out for the new client size before the dialog's callback sees it, whatever
@@ -34,7 +44,13 @@ struct DialogLayout {
 // The dialog gets WS_CLIPCHILDREN. Attaching again replaces the table and the limits. Returns
 // FALSE, changing nothing, when `dialog` is not a window, `layout` is null, or the memory or the
 // window property for the layout cannot be had: a program should check, and can lay the
-// controls out once itself (layout_place).
+// controls out once with layout_apply_fixed.
 BOOL layout_attach(HWND dialog, const DialogLayout* layout);
 // Lays the controls out now, for the dialog's current client size (nothing without a layout).
 void layout_apply(HWND dialog);
+// What a program does when layout_attach fails: lays the controls out once by `layout`'s table
+// for the client size the dialog has, and takes the sizing border and the maximise box away,
+// since nothing would follow a resize. The limits and the size grip play no part. Nothing
+// without a window or a layout.
+//   if (!layout_attach(dialog, &layout)) layout_apply_fixed(dialog, &layout);
+void layout_apply_fixed(HWND dialog, const DialogLayout* layout);

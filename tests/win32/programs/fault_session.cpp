@@ -303,9 +303,9 @@ void session_texts(HWND dialog) {
 
 void session_sub_dialogs(HWND dialog) {
   ProcedureFrame frame = {};
-  temp_push_cstring(&frame, "Modeless");
-  HWND modeless = dialog_create(&frame, dialog, 20, 20, 100, 40, 0, 0);
-  add(modeless, CONTROL_LABEL, ID_SUB_LABEL, "Working", 4, 4, 80, 10);
+  // The forms with C strings, here; the main dialog's are on the temporaries.
+  HWND modeless = dialog_create(dialog, "Modeless", 20, 20, 100, 40);
+  control_add(modeless, CONTROL_LABEL, ID_SUB_LABEL, "Working", 4, 4, 80, 10);
   dialog_show_modeless(modeless, nullptr, nullptr);
   temp_push_cstring(&frame, "Still working");
   window_set_text(&frame, modeless);
