@@ -88,8 +88,9 @@ __attribute__((always_inline)) inline HWND control_add(
 // for its own size) and sends it with `target_message` (STM_SETIMAGE or BM_SETIMAGE). Returns the
 // image the control held before. Bitmaps are not shared: a bitmap the control refuses, and a
 // bitmap it hands back in exchange, are deleted (the handle returned then names none).
+// The image kinds and control_set_image go through it. Also named control_load_image, object
+// first as the read operations are.
 LRESULT control_load_image(HWND control, const char* name, UINT target_message, int cx, int cy);
-DIALOGKIT_DEPRECATED("load_control_image is control_load_image")
 inline LRESULT load_control_image(HWND control, const char* name, UINT target_message, int cx,
                                   int cy) {
   return control_load_image(control, name, target_message, cx, cy);
