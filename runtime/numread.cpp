@@ -85,6 +85,15 @@ NUMREAD_HOT U128 multiply_64(uint64_t a, uint64_t b) {
 #endif
 }
 
+// The top word of (high:low) << s, 0 <= s < 64.
+inline uint64_t shift_in(uint64_t high, uint64_t low, uint32_t s) {
+#if NUMREAD_WIDE_PRODUCTS
+  return static_cast<uint64_t>((static_cast<unsigned __int128>(high) << 64 | low) << (s & 63) >> 64);
+#else
+  return high << s | (low >> 1 >> (63 - s));
+#endif
+}
+
 // a + b into *sum, giving the carry.
 inline uint64_t add_carry(uint64_t a, uint64_t b, uint64_t* sum) {
   *sum = a + b;
@@ -202,12 +211,13 @@ inline uint64_t non_digits(uint64_t x) {
 }
 
 // The run of digits from i appended to *v, eight bytes at a time (the last few of the text read
-// as one word too): a word's leading digits are found from its non-digit bytes, moved to its
-// top and read with "0"s in front. Gives the run's end. Past 19 digits *v wraps, and the caller
-// takes the digits again one by one.
+// as one word too); gives the run's end. A word that holds the run's end has from 1 to 7
+// leading digits (its first byte is one), found from its non-digit bytes, moved to its top and
+// read with "0"s in front. Past 19 digits *v wraps, and the caller takes the digits again one by
+// one.
 NUMREAD_HOT uint32_t take_run(const char* t, uint32_t i, uint32_t n, uint64_t* v) {
   uint64_t x = *v;
-  for (;;) {
+  while (i < n && is_digit(t[i])) {  // (so a run that ends with a word costs no word more)
     const uint32_t left = n - i;
     // Fewer than eight bytes left: the text's last eight moved down, when it has eight.
     const uint64_t bytes = left >= 8 ? eight_bytes(t + i)
@@ -220,15 +230,14 @@ NUMREAD_HOT uint32_t take_run(const char* t, uint32_t i, uint32_t n, uint64_t* v
       continue;
     }
     const uint32_t count = static_cast<uint32_t>(__builtin_ctzll(others)) >> 3;
-    if (count != 0) {
-      const uint32_t fill = 8 * (8 - count);
-      x = x * ten_power(static_cast<int32_t>(count)) +
-          eight_digits_value(bytes << fill | 0x3030303030303030ull >> (64 - fill));
-      i += count;
-    }
-    *v = x;
-    return i;
+    const uint32_t fill = 8 * (8 - count);
+    x = x * ten_power(static_cast<int32_t>(count)) +
+        eight_digits_value(bytes << fill | 0x3030303030303030ull >> (64 - fill));
+    i += count;
+    break;
   }
+  *v = x;
+  return i;
 }
 
 // The count of decimal digits of v (0 for 0).
@@ -254,9 +263,13 @@ NUMREAD_HOT NumberStatus scan_decimal(const char* t, uint32_t n, DecimalText* d,
   if (t[i] == '-' || t[i] == '+') d->negative = t[i++] == '-';
   // The digit runs and, on the way, their value: whole when there are at most 19 digits (the
   // usual case: leading zeros add nothing), else taken again digit by digit.
+  // One digit before the point, as numbers printed in the exponent form have it, on its own.
   uint64_t w = 0;
   d->int_begin = i;
-  i = take_run(t, i, n, &w);
+  if (n - i >= 2 && is_digit(t[i]) && t[i + 1] == '.')
+    w = static_cast<uint32_t>(t[i++] - '0');
+  else
+    i = take_run(t, i, n, &w);
   d->int_end = d->fraction_begin = d->fraction_end = i;
   if (i < n && t[i] == '.') {
     d->fraction_begin = ++i;
@@ -283,20 +296,26 @@ NUMREAD_HOT NumberStatus scan_decimal(const char* t, uint32_t n, DecimalText* d,
     for (uint32_t k = d->fraction_begin; k < d->fraction_end; ++k)
       take_digit(d, static_cast<uint32_t>(t[k] - '0'), true);
   }
-  if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+  if (i < n && (t[i] | 0x20) == 'e') {  // "e" or "E"
     ++i;
     bool negative = false;
     if (i < n && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
-    if (i == n || !is_digit(t[i])) {
+    // Byte by byte: exponents are short. Past nine digits the value is taken again, and past a
+    // billion it says only "far out of range": it stops growing there.
+    const uint32_t first = i;
+    uint32_t e = 0;
+    for (; i < n && is_digit(t[i]); ++i) e = e * 10 + static_cast<uint32_t>(t[i] - '0');
+    if (i == first) {
       scan->stop = static_cast<int32_t>(i);
       return NUMBER_INVALID;
     }
-    // Byte by byte: exponents are short. Past a billion the exponent says only "far out of
-    // range"; it stops growing there.
-    int64_t e = 0;
-    for (; i < n && is_digit(t[i]); ++i)
-      if (e < 1000000000) e = e * 10 + (t[i] - '0');
-    d->exponent += negative ? -e : e;
+    int64_t far = e;
+    if (i - first > 9) {
+      far = 0;
+      for (uint32_t k = first; k < i; ++k)
+        if (far < 1000000000) far = far * 10 + (t[k] - '0');
+    }
+    d->exponent += negative ? -far : far;
   }
   while (i < n && is_blank(t[i])) ++i;
   scan->stop = static_cast<int32_t>(i);
@@ -374,44 +393,48 @@ NUMREAD_HOT U128 top_product(const U128& a, const U128& b, bool* top) {
   return U128{x3 << up | ((x2 >> 63) & up), x2 << up | ((x1 >> 63) & up)};
 }
 
+// 10^k from 10^(k - r) ~ T x 2^pt (T with bit 127 set, k - r a multiple of 28) and the factor
+// 5^r x 2^r, 0 <= r < 28: P x 2^p, P with bit 127 set; gives p. T x 5^r has three words, the
+// top one from 2 (T >= 2^127, 5^r >= 5) to below 2^63 (5^r < 2^63): P is its top 128 bits.
+NUMREAD_HOT int32_t power_times_five(const U128& T, int32_t pt, uint32_t r, U128* P) {
+  if (r == 0) {
+    *P = T;
+    return pt;
+  }
+  const uint64_t five = FIVE_POWERS[r];
+  const U128 lo = multiply_64(T.low, five), hi = multiply_64(T.high, five);
+  uint64_t w1;
+  const uint64_t w2 = hi.high + add_carry(lo.high, hi.low, &w1);
+  const uint32_t s = static_cast<uint32_t>(__builtin_clzll(w2));  // 1 to 62
+  P->high = shift_in(w2, w1, s);
+  P->low = shift_in(w1, lo.low, s);
+  return pt + static_cast<int32_t>(r + 64 - s);
+}
+
+// 10^k for k from -448 to 447 (`near` is k + 448) from the table near 1 alone.
+NUMREAD_HOT int32_t near_power(int32_t k, uint32_t near, U128* P) {
+  const uint32_t i = near / 28, r = near % 28;
+  return power_times_five(U128{NEAR_POWERS[i].high, NEAR_POWERS[i].low},
+                          power_exponent(k - static_cast<int32_t>(r)) - 127, r, P);
+}
+
 // 10^k as P x 2^p, P with bit 127 set and below the exact value by less than three units of its
 // last bit (exact for 0 <= k <= 27); gives p. k = 28 j + r, 0 <= r < 28: 10^(28 j) from the
 // table near 1 (k from -448 to 447, every double's), or far out as the product of a coarse and
 // a near entry; then the factor 5^r (and 2^r).
 NUMREAD_HOT int32_t power_of_ten(int32_t k, U128* P) {
-  U128 T;
-  int32_t p, r;
   const uint32_t near = static_cast<uint32_t>(k - 28 * NEAR_FIRST);
-  if (near < 28 * 32) {
-    const uint32_t i = near / 28;
-    r = static_cast<int32_t>(near - 28 * i);
-    T = U128{NEAR_POWERS[i].high, NEAR_POWERS[i].low};
-    p = power_exponent(k - r) - 127 + r;
-  } else {
-    r = ((k % 28) + 28) % 28;
-    const int32_t j = (k - r) / 28;
-    const int32_t c = ((j % 16) + 16) % 16;
-    const int32_t a = (j - c) / 16;
-    const PowerWords& coarse = COARSE_POWERS[a - COARSE_FIRST];
-    const PowerWords& fine = NEAR_POWERS[c - NEAR_FIRST];
-    bool top;
-    T = top_product(U128{coarse.high, coarse.low}, U128{fine.high, fine.low}, &top);
-    p = power_exponent(448 * a) + power_exponent(28 * c) - 127 + top + r;
-  }
-  if (r == 0) {
-    *P = T;
-    return p;
-  }
-  // T x 5^r: three words, the top one not 0 (T >= 2^127, 5^r >= 5); its top 128 bits.
-  const uint64_t five = FIVE_POWERS[r];
-  const U128 lo = multiply_64(T.low, five), hi = multiply_64(T.high, five);
-  const uint64_t w0 = lo.low;
-  uint64_t w1, w2 = hi.high;
-  w2 += add_carry(lo.high, hi.low, &w1);
-  const int s = __builtin_clzll(w2);  // 1 to 62: w2 >= 2 (T >= 2^127, 5^r >= 5), w2 < 5^r < 2^63
-  P->high = w2 << s | w1 >> (64 - s);
-  P->low = w1 << s | w0 >> (64 - s);
-  return p + 64 - s;
+  if (near < 28 * 32) return near_power(k, near, P);
+  const int32_t r = ((k % 28) + 28) % 28;
+  const int32_t j = (k - r) / 28;
+  const int32_t c = ((j % 16) + 16) % 16;
+  const int32_t a = (j - c) / 16;
+  const PowerWords& coarse = COARSE_POWERS[a - COARSE_FIRST];
+  const PowerWords& fine = NEAR_POWERS[c - NEAR_FIRST];
+  bool top;
+  const U128 T = top_product(U128{coarse.high, coarse.low}, U128{fine.high, fine.low}, &top);
+  return power_times_five(T, power_exponent(448 * a) + power_exponent(28 * c) - 127 + top,
+                          static_cast<uint32_t>(r), P);
 }
 
 // The rounding of z (see round_top_bits) to its top nb bits, 1 <= nb <= 64.
@@ -479,8 +502,50 @@ NUMREAD_HOT bool round_by_product(const DecimalText& d, const Target& target, Bi
   return round_top_bits(z, E2, margin, target, out);
 }
 
+#if NUMREAD_WIDE_PRODUCTS
+// Way 2 for a double in one straight piece, where the build has 64-bit words: W of at most 19
+// digits (one word), 10^k from the table near 1, a normal result below the top binade, and
+// 64-bit products only. With T = 10^(28 j) from the table, k = 28 j + r, q = T.high x 5^r and P
+// its top word: T.high x 2^64 <= T < (T.high + 1) x 2^64, and 5^r < 2 units of P's last bit
+// (5^r <= q / 2^63), so P lies below the exact power by less than 3 units of its last bit and
+// z = W x P below the exact value by less than 3 W: 3 units of z's high word, 6 once moved up
+// one. Only when the 11 bits below the double's last bit lie that close under a half, or z is
+// a half exactly, is the rounding open: round_by_product, with 128-bit products, then sees to
+// it. For 0 <= k <= 27, T = 2^127: P is 5^k exactly and z the exact value, which settles ties.
+// Gives the double's bits but the sign; false where round_by_product must see to the text.
+NUMREAD_HOT bool quick_double(uint64_t w, int64_t k, uint64_t* bits) {
+  const uint64_t near = static_cast<uint64_t>(k - 28 * NEAR_FIRST);
+  if (near >= 28 * 32) return false;
+  const uint32_t i = static_cast<uint32_t>(near) / 28, r = static_cast<uint32_t>(near) % 28;
+  // q: at most 127 bits, and at least 2^65 unless r = 0 (then it is T.high, a word).
+  const U128 q = multiply_64(NEAR_POWERS[i].high, FIVE_POWERS[r]);
+  const uint32_t s = r == 0 ? 64 : static_cast<uint32_t>(__builtin_clzll(q.high));
+  const uint64_t P = r == 0 ? q.low : shift_in(q.high, q.low, s);  // 10^k ~ P x 2^(b + r + 1 - s)
+  const int lz = __builtin_clzll(w);
+  const U128 z = multiply_64(w << lz, P);
+  const uint32_t moved = static_cast<uint32_t>(z.high >> 63) ^ 1;
+  const uint64_t high = shift_in(z.high, z.low, moved), low = z.low << moved;
+  // The exponent of the value's top bit (b = floor((k - r) log2 10), the table entry's).
+  const int32_t E2 = power_exponent(static_cast<int32_t>(k) - static_cast<int32_t>(r)) + static_cast<int32_t>(r) +
+                     128 - static_cast<int32_t>(s + moved) - lz;
+  if (E2 < DOUBLE.min_exponent || E2 >= DOUBLE.max_exponent) return false;
+  const uint64_t kept = high >> 11, rest = high & 0x7FF;
+  bool up;
+  if (static_cast<uint64_t>(k) <= 27) {  // z is exact
+    up = rest > 0x400 || (rest == 0x400 && (low != 0 || (kept & 1) != 0));
+  } else {
+    if ((rest == 0x400 && low == 0) || (rest < 0x400 && rest >= 0x400 - 6)) return false;
+    up = rest >= 0x400;
+  }
+  // kept + up is 2^53 at most, which the addition carries into the exponent field.
+  *bits = (static_cast<uint64_t>(E2 + 1022) << 52) + kept + up;
+  return true;
+}
+#endif
+
 // Way 3, on the text itself. False when no working memory can be had.
-NUMREAD_COLD bool round_exactly(const char* text, const DecimalText& d, const Target& target, Binary* out) {
+// (d by value: the hot paths then keep their record in registers.)
+NUMREAD_COLD bool round_exactly(const char* text, const DecimalText d, const Target& target, Binary* out) {
   // The significant digits, at most EXACT_DIGITS of them, as N; value = N x 10^k.
   int32_t available = 0;
   bool started = false;
@@ -656,6 +721,7 @@ NUMREAD_HOT long double parse_extended(const char* text, uint32_t n, NumberScan*
     const long double v = d.exponent >= 0 ? w * p : w / p;
     return d.negative ? -v : v;
   }
+
   Binary b;
   switch (convert(text, d, EXTENDED, exact_only, scan, &b)) {
     case Road::ZERO: return d.negative ? -0.0L : 0.0L;
@@ -702,6 +768,14 @@ NUMREAD_HOT double parse_double(const char* text, uint32_t n, NumberScan* scan, 
   if (scan->status != NUMBER_OK) return 0;
   double quick;
   if (!exact_only && short_double(d, &quick)) return quick;
+#if NUMREAD_WIDE_PRODUCTS
+  uint64_t bits;
+  if (!exact_only && d.low_digits == 0 && d.high != 0 && quick_double(d.high, d.exponent, &bits)) {
+    bits |= static_cast<uint64_t>(d.negative) << 63;
+    __builtin_memcpy(&quick, &bits, 8);
+    return quick;
+  }
+#endif
   Binary b;
   switch (convert(text, d, DOUBLE, exact_only, scan, &b)) {
     case Road::ZERO: return d.negative ? -0.0 : 0.0;
