@@ -215,6 +215,16 @@ inline uint64_t non_digits(uint64_t x) {
 // leading digits (its first byte is one), found from its non-digit bytes, moved to its top and
 // read with "0"s in front. Past 19 digits *v wraps, and the caller takes the digits again one by
 // one.
+#if defined(__OPTIMIZE_SIZE__) || NUMREAD_NARROW
+// A build for size, and the 32-bit code it stands for, read the run byte by byte: there the word
+// arithmetic above is 64-bit work done in 32-bit halves, the larger code and no faster.
+inline uint32_t take_run(const char* t, uint32_t i, uint32_t n, uint64_t* v) {
+  uint64_t x = *v;
+  for (; i < n && is_digit(t[i]); ++i) x = x * 10 + static_cast<uint32_t>(t[i] - '0');
+  *v = x;
+  return i;
+}
+#else
 NUMREAD_HOT uint32_t take_run(const char* t, uint32_t i, uint32_t n, uint64_t* v) {
   uint64_t x = *v;
   while (i < n && is_digit(t[i])) {  // (so a run that ends with a word costs no word more)
@@ -239,6 +249,7 @@ NUMREAD_HOT uint32_t take_run(const char* t, uint32_t i, uint32_t n, uint64_t* v
   *v = x;
   return i;
 }
+#endif
 
 // The count of decimal digits of v (0 for 0).
 inline int32_t decimal_length(uint64_t v) {

@@ -12,6 +12,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "dialogkit/runtime/errors.hpp"
 #include "dialogkit/runtime/numread.hpp"
@@ -222,6 +223,39 @@ TEST(NumberReadTest, DoublesPrintedWithSeventeenDigitsReadBack) {
     long double x = static_cast<long double>(v) * (1 + 0x1p-60L);
     snprintf(text, sizeof text, "%.20Le", x);
     ASSERT_TRUE(same(read(text, &scan), x)) << text;
+  }
+}
+
+// The edges of the quick ways, each against the C library and the exact path: 19 and 20
+// digits, the exact products' last power (10^27) and the first past it, ties that must be
+// settled exactly, the top binade and the edge of the subnormals, and runs of digits that end at
+// every place in an eight-byte word.
+TEST(NumberReadTest, EdgesOfTheQuickWays) {
+  std::vector<std::string> texts = {
+      "9999999999999999999", "10000000000000000000", "18446744073709551615", "18446744073709551616",
+      "1e27", "1e28", "123456789e27", "123456789e28", "9007199254740993e27", "9007199254740993e28",
+      "4503599627370496.5", "4503599627370497.5", "9007199254740992.5e-1", "-4503599627370496.5",
+      "1.7976931348623157e308", "1.7976931348623158e308", "1.797693134862315807e308",
+      "2.2250738585072014e-308", "2.2250738585072011e-308", "2.2250738585072012e-308",
+      "4.9406564584124654e-324", "2.4703282292062327e-324", "2.4703282292062328e-324"};
+  // Runs of 1 to 24 digits, whole, with the point after each digit, and with an exponent.
+  const std::string digits = "987654321098765432109876";
+  for (size_t n = 1; n <= digits.size(); ++n) {
+    const std::string run = digits.substr(0, n);
+    texts.push_back(run);
+    texts.push_back(run + "e-7");
+    for (size_t at = 1; at < n; ++at) texts.push_back(run.substr(0, at) + "." + run.substr(at));
+    texts.push_back("0." + std::string(n, '0') + run);
+  }
+  for (const std::string& t : texts) {
+    NumberScan a, b;
+    const double d = read_double(t, &a);
+    EXPECT_TRUE(same(d, strtod(t.c_str(), nullptr))) << t;
+    EXPECT_TRUE(same(d, number_parse_double_exact(t.data(), t.size(), &b))) << t;
+    EXPECT_EQ(a.status, b.status) << t;
+    const long double x = read(t, &a);
+    EXPECT_TRUE(same(x, strtold(t.c_str(), nullptr))) << t;
+    EXPECT_TRUE(same(x, number_parse_exact(t.data(), t.size(), &b))) << t;
   }
 }
 
