@@ -6,17 +6,7 @@
 #include "dialogkit/toolkit/menus.hpp"
 
 #include "dialogkit/runtime/strings.hpp"
-
-namespace {
-
-MENUITEMINFOA item_info(UINT mask) {
-  MENUITEMINFOA info = {};
-  info.cbSize = MENU_ITEM_INFO_SIZE;
-  info.fMask = mask;
-  return info;
-}
-
-}  // namespace
+#include "toolkit/menu_item_info.hpp"
 
 BOOL menu_insert_item(ProcedureFrame* frame, HMENU menu, uint32_t options, uint32_t position_or_command,
                       uint32_t state, uintptr_t id_or_submenu, DialogCallback callback) {

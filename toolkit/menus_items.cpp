@@ -3,19 +3,13 @@
 #include "dialogkit/toolkit/menus.hpp"
 
 #include "dialogkit/runtime/strings.hpp"
+#include "toolkit/menu_item_info.hpp"
 
 namespace {
 
 // The by-position argument of the item-information calls: MF_BYPOSITION (true) unless the item
 // is addressed by command.
 BOOL by_position(uint32_t options) { return (options & MENU_OPT_BY_COMMAND) ? 0 : MF_BYPOSITION; }
-
-MENUITEMINFOA item_info(UINT mask) {
-  MENUITEMINFOA info = {};
-  info.cbSize = MENU_ITEM_INFO_SIZE;
-  info.fMask = mask;
-  return info;
-}
 
 }  // namespace
 

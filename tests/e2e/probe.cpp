@@ -12,7 +12,6 @@
 //                        of resizes, one below its least size, which it must keep; maximised
 //   probe soak N SEED    N random resizes, the report checked after each; what the program holds
 //                        may step once and not grow with the resizes
-//   probe close          post the dialog a close request (WM_SYSCOMMAND, SC_CLOSE)
 //   probe resize W H     resize the dialog's outer window to W by H pixels, and wait until it
 //                        has answered
 //   probe holdings       print the GDI objects and the private memory the program holds
@@ -386,13 +385,6 @@ int soak(int n, unsigned seed) {
   if (n >= 3 * SOAK_SLICES) check_holdings(readings, SOAK_SLICES, "soak");
   printf("%s: %d resizes, %d failures\n", failures ? "FAILED" : "ok", n, failures);
   return failures ? 1 : 0;
-}
-
-int resizing_close() {
-  HWND dialog = resizing_dialog(5000);
-  if (!dialog) { printf("FAILED: no dialog to close\n"); return 1; }
-  PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-  return 0;
 }
 
 // The top-level window titled Resizing that belongs to process `pid`, shown or not.
@@ -887,7 +879,6 @@ int main(int argc, char** argv) {
   if (mode == "check") return resizing_check(argc > 2 ? atoi(argv[2]) : 96);
   if (mode == "layout-check") return layout_check(argc > 2 ? atoi(argv[2]) : 96);
   if (mode == "soak") return soak(argc > 2 ? atoi(argv[2]) : 300, argc > 3 ? atoi(argv[3]) : 1);
-  if (mode == "close") return resizing_close();
   if (mode == "resize" && argc > 3) {
     HWND dialog = resizing_dialog(DIALOG_WAIT_MS);
     if (!dialog) return 1;
@@ -908,7 +899,7 @@ int main(int argc, char** argv) {
   if (mode == "bench" && argc > 2) return bench(argv[2], argc > 3 ? atoi(argv[3]) : 300);
   if (mode == "hostile")
     return hostile(argc > 2 ? atoi(argv[2]) : 4, argc > 3 ? atol(argv[3]) : 1000, argc > 4 ? atoi(argv[4]) : 1);
-  printf("usage: probe check [DPI] | layout-check [DPI] | soak N SEED | close | resize W H | holdings |"
+  printf("usage: probe check [DPI] | layout-check [DPI] | soak N SEED | resize W H | holdings |"
          " showstates EXE | bench EXE N | hostile ROUNDS DRAWS SEED\n");
   return 2;
 }
